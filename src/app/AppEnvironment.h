@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tdxx {
+
+// Where the program runs: filled in by the program entry from the real system, by tests from
+// temporary folders.
+struct AppEnvironment {
+  // Folder of the program file, ending in '/'; Location.ini lives there.
+  std::string programFolder;
+  // The current user's documents folder (XDG documents); empty when the system names none.
+  std::string userDocumentsFolder;
+  // The documents folder shared by all users of the machine.
+  std::string sharedDocumentsFolder = "/var/lib/tdxxload";
+  // Command-line arguments after the program name (options already taken out).
+  std::vector<std::string> arguments;
+  // Names of the simulated devices bound instead of the real HID library; empty for hardware.
+  std::vector<std::string> simulatedDevices;
+};
+
+}  // namespace tdxx

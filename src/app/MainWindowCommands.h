@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include "app/Application.h"
+#include "protocol/MainWindowPort.h"
+
+namespace tdxx {
+
+inline constexpr const char* kMainCaption =
+    "TDxxLoad - Quorvane TDxx Keypad File Loader  -  v1.70";
+
+// The main window's commands and start-up, free of any toolkit: the Qt window forwards its
+// events here and implements the port. While a command runs the window's commands are disabled.
+class MainWindowCommands {
+ public:
+  MainWindowCommands(Application& app, MainWindowPort& port);
+
+  // Start-up sequence, run when the main window is made. The window starts tmrStartup after it.
+  void FormCreate();
+  // tmrStartup fired (one second after start).
+  void tmrStartupTimer();
+
+  void btnOpenClick();
+  void btnConnectClick();
+  void btnDownloadClick();
+  void btnRebootClick();
+  void btnEraseClick();
+  void mnuLaunchBootloaderClick();
+  void mnuDownloadNormalClick() { SetDownloadMode(0); }
+  void mnuDownloadViaTModeClick() { SetDownloadMode(1); }
+  void mnuDownloadViaFlashDriveClick() { SetDownloadMode(2); }
+  void btnExitClick();
+
+  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini.
+  void SetDownloadMode(int mode);
+
+  // Full path of TDxxLoad.ini.
+  std::string SettingsFilePath() const;
+  // The last file chosen in the open-file dialog (the flash-drive window copies it).
+  const std::string& lastChosenFile() const { return lastChosenFile_; }
+
+  Application& app() { return app_; }
+  MainWindowPort& port() { return port_; }
+
+ private:
+  Application& app_;
+  MainWindowPort& port_;
+  std::string lastChosenFile_;
+};
+
+}  // namespace tdxx

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "files/KeyTable.h"
+#include "files/ProgressLog.h"
+
+namespace tdxx {
+
+// Reads a CKD key-definition file into the key table and the global block and logs its type
+// line. Returns the key count (24, 35, 48 or 66), or 0 when the file does not exist or cannot be
+// opened (logged as "Cannot read file: " and the reason; the images are then left as they were).
+int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
+                          GlobalParameterBlock& globalBlock, ProgressLog& log);
+
+// Fills one level (1 or 2) of `record` from a code text, storing at most `capacity` - 1 codes.
+void ConvertCodeText(KeyRecord& record, int level, std::string_view text, int capacity);
+
+// One code from two hexadecimal characters; 0 when the pair is rejected.
+std::uint8_t HexPairToCode(char first, char second);
+
+}  // namespace tdxx

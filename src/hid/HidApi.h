@@ -1,0 +1,41 @@
+#pragma once
+
+#include <hidapi/hidapi.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace tdxx {
+
+// One bound copy of the HID library's entry points. The real one calls into
+// libhidapi-hidraw.so.0 loaded with dlopen; the simulated one answers from device models.
+// The methods keep hidapi's calling conventions and results exactly (including errno after a
+// failed open_path), so the transport above cannot tell the two apart.
+class HidApi {
+ public:
+  virtual ~HidApi() = default;
+  virtual int init() = 0;
+  virtual int exit() = 0;
+  virtual hid_device_info* enumerate(unsigned short vendorId, unsigned short productId) = 0;
+  virtual void free_enumeration(hid_device_info* devices) = 0;
+  virtual hid_device* open_path(const char* path) = 0;
+  virtual void close(hid_device* device) = 0;
+  virtual int send_feature_report(hid_device* device, const unsigned char* data,
+                                  std::size_t length) = 0;
+  virtual int get_feature_report(hid_device* device, unsigned char* data, std::size_t length) = 0;
+  virtual int write(hid_device* device, const unsigned char* data, std::size_t length) = 0;
+  virtual int read_timeout(hid_device* device, unsigned char* data, std::size_t length,
+                           int milliseconds) = 0;
+  virtual const wchar_t* error(hid_device* device) = 0;
+};
+
+// Binds the HID library: the stand-in for loading the system's HID service at run time.
+class HidLibraryBinder {
+ public:
+  virtual ~HidLibraryBinder() = default;
+  // Returns the bound entry points, or null with `error` saying why binding failed.
+  virtual std::unique_ptr<HidApi> Bind(std::string& error) = 0;
+};
+
+}  // namespace tdxx

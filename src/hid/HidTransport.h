@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hid/Clock.h"
+#include "hid/HidApi.h"
+
+namespace tdxx {
+
+// Device kinds as the identifier table gives them (13 is assigned by detection, never here).
+using DeviceKind = std::int32_t;
+
+// 'U': 65-byte reports with up to 63 payload bytes (bootloaders);
+// 'T': 9-byte reports with up to 7 payload bytes (devices in PRG/TMode).
+enum class ReportMode : char { U = 'U', T = 'T' };
+
+// The one device connection of the program: run-time binding of the HID library, discovery of
+// the connected keypad, the feature-report channel and the report stream with its pump threads.
+// Every operation runs on the user-interface thread; only the pump threads of an open stream run
+// elsewhere. Failed flags are true on failure.
+class HidTransport {
+ public:
+  HidTransport(HidLibraryBinder& binder, Clock& clock);
+  ~HidTransport();
+  HidTransport(const HidTransport&) = delete;
+  HidTransport& operator=(const HidTransport&) = delete;
+
+  // Binding.
+  bool LoadHidLibrary();
+  void UnloadHidLibrary();
+  bool hidBound() const;
+  // Why the last LoadHidLibrary failed (the loader's error text); empty after a success.
+  const std::string& bindError() const;
+
+  // Discovery.
+  DeviceKind FindKeypad(bool keepOpen);
+  void CloseKeypad();
+  const std::string& devicePath() const;
+  // Paths of matching interfaces that the last FindKeypad could not open for lack of
+  // permission (errno EACCES or EPERM), in enumeration order.
+  const std::vector<std::string>& permissionDeniedPaths() const;
+
+  // Feature-report channel (needs the handle kept by FindKeypad with keepOpen).
+  bool SendFeatureByte(std::uint8_t data);
+  bool ReadFeature9(std::array<std::uint8_t, 9>& out);
+  bool ReadFeature6(std::array<std::uint8_t, 6>& out);
+
+  // Report stream.
+  bool OpenStream(ReportMode mode);
+  void CloseStream();
+  bool SendText(const char* text);
+  bool SendBytes(const std::uint8_t* bytes, std::size_t count);
+  int BytesAvailable();
+  std::uint8_t ReadByte();
+  bool streamOpen() const;
+
+  // True when the outgoing queue is empty and neither pump thread is between taking a report
+  // and finishing with it. Lets virtual-time tests wait until the simulated traffic has settled.
+  bool PumpsIdle() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace tdxx
