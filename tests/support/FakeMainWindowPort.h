@@ -1,0 +1,86 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hid/Clock.h"
+#include "protocol/MainWindowPort.h"
+
+namespace tdxx::test {
+
+// Records everything a command or flow asks of the main window. Message boxes answer from a
+// queue of scripted results (OK when empty); the open-file dialog answers from `nextOpenChoice`.
+class FakeMainWindowPort final : public MainWindowPort {
+ public:
+  explicit FakeMainWindowPort(Clock& clock) : clock_(clock) {}
+
+  struct Message {
+    std::string text;
+    std::string title;
+    MessageIcon icon;
+    MessageButtons buttons;
+  };
+
+  // ProgressLog
+  void LogProgress(std::string_view text) override;
+
+  std::string KeypadText() const override { return keypadText; }
+  void SetKeypadText(std::string_view text) override;
+  std::string FileNameText() const override { return fileNameText; }
+  void SetFileNameText(std::string_view text) override { fileNameText = std::string(text); }
+  void SetFileTypeText(std::string_view text) override { fileTypeText = std::string(text); }
+
+  void SetProgressMaximum(int maximum) override { progressMaximum = maximum; }
+  int ProgressMaximum() const override { return progressMaximum; }
+  void SetProgressPosition(int position) override { progressPosition = position; }
+  void StepProgress() override { ++progressPosition; }
+
+  MessageResult ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
+                            MessageButtons buttons) override;
+  void ShowModalWindow(ModalWindow window) override { modalWindows.push_back(window); }
+  std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) override;
+  void ShowError(std::string_view text) override { errors.emplace_back(text); }
+
+  void ShowWaitCursor() override { ++waitCursorDepth; ++waitCursorShown; }
+  void RestoreCursor() override { --waitCursorDepth; }
+  void RepaintNow() override { ++repaints; }
+  void ProcessPendingMessages() override { ++pendingMessageRuns; }
+  void Pause(Milliseconds duration) override;
+
+  void SetCaption(std::string_view text) override { caption = std::string(text); }
+  void SetMethodTicks(bool standard, bool tmode, bool flashDrive) override;
+  void SetCommandsEnabled(bool enabled) override;
+  void CloseMainWindow() override { ++closeRequests; }
+
+  // Recorded state.
+  std::string log;
+  std::string keypadText = "\r\n";  // one empty line at start, as the window has
+  std::vector<std::string> keypadHistory;
+  std::string fileNameText;
+  std::string fileTypeText;
+  int progressMaximum = 48;
+  int progressPosition = 0;
+  std::vector<Message> messages;
+  std::deque<MessageResult> scriptedAnswers;
+  std::vector<ModalWindow> modalWindows;
+  std::vector<OpenFileRequest> openRequests;
+  std::optional<std::string> nextOpenChoice;
+  std::vector<std::string> errors;
+  int waitCursorDepth = 0;
+  int waitCursorShown = 0;
+  int repaints = 0;
+  int pendingMessageRuns = 0;
+  std::vector<Milliseconds> pauses;
+  std::string caption;
+  bool tickStandard = true, tickTMode = false, tickFlashDrive = false;
+  bool commandsEnabled = true;
+  std::vector<bool> commandsEnabledHistory;
+  int closeRequests = 0;
+
+ private:
+  Clock& clock_;
+};
+
+}  // namespace tdxx::test
