@@ -1,22 +1,111 @@
 #include "app/MainWindowCommands.h"
 
+#include <string>
+
+#include "app/CommandScope.h"
+#include "app/SettingsFolders.h"
+#include "files/PrivateProfile.h"
+#include "protocol/Detection.h"
+
 namespace tdxx {
 
 MainWindowCommands::MainWindowCommands(Application& app, MainWindowPort& port)
     : app_(app), port_(port) {}
 
-void MainWindowCommands::FormCreate() { port_.SetCaption(kMainCaption); }
-void MainWindowCommands::tmrStartupTimer() {}
-void MainWindowCommands::btnOpenClick() {}
-void MainWindowCommands::btnConnectClick() {}
-void MainWindowCommands::btnDownloadClick() {}
-void MainWindowCommands::btnRebootClick() {}
-void MainWindowCommands::btnEraseClick() {}
-void MainWindowCommands::mnuLaunchBootloaderClick() {}
-void MainWindowCommands::btnExitClick() { port_.CloseMainWindow(); }
-void MainWindowCommands::SetDownloadMode(int) {}
 std::string MainWindowCommands::SettingsFilePath() const {
-  return app_.state.settingsFolder + "/TDxxLoad.ini";
+  return app_.state.settingsFolder + "/" + kSettingsFileName;
+}
+
+void MainWindowCommands::FormCreate() {
+  MainWindowState& state = app_.state;
+  port_.SetCaption(kMainCaption);
+  state.loadedFileType = kFileNone;
+  state.keyCount = 0;
+  state.deviceKind = 0;
+
+  if (!app_.environment.simulatedDevices.empty()) {
+    // Nobody must mistake a simulated run for one on hardware.
+    std::string line = "Simulated devices: ";
+    for (std::size_t i = 0; i < app_.environment.simulatedDevices.size(); ++i) {
+      if (i > 0)
+        line += ", ";
+      line += app_.environment.simulatedDevices[i];
+    }
+    port_.LogProgress(line + "\r\n");
+  }
+
+  const SettingsFolders folders = PrepareSettingsFolders(app_.environment);
+  state.locationIniPath = folders.locationIniPath;
+  state.useMyDocuments = folders.useMyDocuments;
+  state.settingsFolder = folders.settingsFolder;
+  state.macroFilesFolder = folders.macroFilesFolder;
+
+  state.downloadMode = 0;
+  const std::int32_t stored =
+      ReadProfileInt(SettingsFilePath(), kSettingsSection, "DownloadMode", 0);
+  if (stored == 1) {
+    port_.SetMethodTicks(false, true, false);
+    state.downloadMode = 1;
+  } else if (stored == 2) {
+    port_.SetMethodTicks(false, false, true);
+    state.downloadMode = 2;
+  } else {
+    port_.SetMethodTicks(true, false, false);
+  }
+}
+
+void MainWindowCommands::SetDownloadMode(int mode) {
+  CommandScope scope(port_, commandDepth_);
+  MainWindowState& state = app_.state;
+  state.downloadMode = 0;
+  if (mode == 1) {
+    port_.SetMethodTicks(false, true, false);
+    state.downloadMode = 1;
+  } else if (mode == 2) {
+    port_.SetMethodTicks(false, false, true);
+    state.downloadMode = 2;
+  } else {
+    port_.SetMethodTicks(mode == 0, false, false);
+  }
+  const std::string path = SettingsFilePath();
+  if (!WriteProfileString(path, kSettingsSection, "DownloadMode",
+                          std::to_string(state.downloadMode))) {
+    port_.ShowError("Unable to write to " + path);
+  }
+}
+
+void MainWindowCommands::tmrStartupTimer() {
+  CommandScope scope(port_, commandDepth_);
+  ProtocolContext ctx = app_.Protocol(port_);
+  DetectKeypad(ctx, false);
+}
+
+void MainWindowCommands::btnConnectClick() {
+  CommandScope scope(port_, commandDepth_);
+  port_.SetKeypadText("");
+  port_.RepaintNow();
+  port_.Pause(Milliseconds(100));
+  ProtocolContext ctx = app_.Protocol(port_);
+  DetectKeypad(ctx, false);
+}
+
+// Download, Reboot, Erase CKD and Launch Bootloader are present in the window; their flows are
+// not part of this program yet.
+void MainWindowCommands::btnDownloadClick() {
+  CommandScope scope(port_, commandDepth_);
+}
+void MainWindowCommands::btnRebootClick() {
+  CommandScope scope(port_, commandDepth_);
+}
+void MainWindowCommands::btnEraseClick() {
+  CommandScope scope(port_, commandDepth_);
+}
+void MainWindowCommands::mnuLaunchBootloaderClick() {
+  CommandScope scope(port_, commandDepth_);
+}
+
+void MainWindowCommands::btnExitClick() {
+  port_.CloseMainWindow();
 }
 
 }  // namespace tdxx

@@ -7,8 +7,7 @@
 
 namespace tdxx {
 
-inline constexpr const char* kMainCaption =
-    "TDxxLoad - Quorvane TDxx Keypad File Loader  -  v1.70";
+inline constexpr const char* kMainCaption = "TDxxLoad - Quorvane TDxx Keypad File Loader  -  v1.70";
 
 // The main window's commands and start-up, free of any toolkit: the Qt window forwards its
 // events here and implements the port. While a command runs the window's commands are disabled.
@@ -47,6 +46,7 @@ class MainWindowCommands {
   Application& app_;
   MainWindowPort& port_;
   std::string lastChosenFile_;
+  int commandDepth_ = 0;
 };
 
 }  // namespace tdxx

@@ -1,3 +1,5 @@
 #include "cli/CliMain.h"
 
-int main(int argc, char** argv) { return tdxx::cli::RunCli(argc, argv); }
+int main(int argc, char** argv) {
+  return tdxx::cli::RunCli(argc, argv);
+}

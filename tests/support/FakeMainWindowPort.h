@@ -43,7 +43,10 @@ class FakeMainWindowPort final : public MainWindowPort {
   std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) override;
   void ShowError(std::string_view text) override { errors.emplace_back(text); }
 
-  void ShowWaitCursor() override { ++waitCursorDepth; ++waitCursorShown; }
+  void ShowWaitCursor() override {
+    ++waitCursorDepth;
+    ++waitCursorShown;
+  }
   void RestoreCursor() override { --waitCursorDepth; }
   void RepaintNow() override { ++repaints; }
   void ProcessPendingMessages() override { ++pendingMessageRuns; }

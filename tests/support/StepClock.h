@@ -1,0 +1,25 @@
+#pragma once
+
+#include <vector>
+
+#include "hid/Clock.h"
+
+namespace tdxx::test {
+
+// Virtual time without any device traffic to wait for: a pause only moves the time on.
+class StepClock final : public Clock {
+ public:
+  void Pause(Milliseconds duration) override {
+    pauses.push_back(duration);
+    now_ += duration;
+  }
+  void SleepOnWorker(Milliseconds) override {}
+  Milliseconds Now() const override { return now_; }
+
+  std::vector<Milliseconds> pauses;
+
+ private:
+  Milliseconds now_{0};
+};
+
+}  // namespace tdxx::test
