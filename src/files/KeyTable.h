@@ -32,6 +32,16 @@ static_assert(sizeof(KeyRecord) == kKeyRecordSize);
 
 using KeyTable = std::array<KeyRecord, kKeyTableSize>;
 
+// Bits of a level's flag byte (KeyRecord::kLevel1Flags, kLevel2Flags).
+inline constexpr std::uint8_t kFlagHasCodes = 0x01;    // the level's code text is not empty
+inline constexpr std::uint8_t kFlagAutoRepeat = 0x02;  // the level repeats while held
+inline constexpr std::uint8_t kFlagMacroMode3 = 0x04;  // the level's macro mode is 3
+// Mode 1; or, in mode 0, one code or a modifier key.
+inline constexpr std::uint8_t kFlagSingleCode = 0x08;
+
+// A key-type slot of the global block that holds no key number (0x80 and above are free).
+inline constexpr std::uint8_t kFreeKeyTypeSlot = 0x80;
+
 struct GlobalParameterBlock {
   static constexpr std::size_t kMarker = 0;
   static constexpr std::size_t kRecordType = 1;

@@ -1,0 +1,186 @@
+#include "files/KeyDefinitionReader.h"
+
+#include <string>
+
+#include "files/FileBytes.h"
+#include "files/KeyLevelLayout.h"
+#include "files/ModifierPatternTable.h"
+#include "files/PrivateProfile.h"
+
+namespace tdxx {
+namespace {
+
+constexpr std::string_view kGlobalSection = "GLOBAL_PARAMETERS";
+// The reader works on an 8-bit copy of a code text of at most this many characters; no longer
+// text fits a code area anyway.
+constexpr std::size_t kCodeTextMaxLength = 1023;
+
+struct FileType {
+  int keyCount;
+  std::string_view logLine;
+};
+
+FileType DetermineFileType(const ProfileSnapshot& profile) {
+  switch (profile.ReadInt(kGlobalSection, "Number_Of_Keys", 0)) {
+    case 66:
+      return {66, "\r\nCKD File Type: WK-C (loading 66 keys)"};
+    case 48:
+      return {48, "\r\nCKD File Type: TD-B (loading 48 keys)"};
+    case 24:
+      return {24, "\r\nCKD File Type: TD-A (loading 24 keys)"};
+    default:
+      break;
+  }
+  const std::string model = profile.ReadString(kGlobalSection, "Model_Number", "None");
+  if (model == "Keysmith917") {
+    return {24, "\r\nCKD File Type: 917 (loading 24 keys)"};
+  }
+  if (model == "Keysmith916") {
+    return {35, "\r\nCKD File Type: 916 (loading 35 keys)"};
+  }
+  return {24, "\r\nCKD File Type: unknown (loading 24 keys)"};
+}
+
+std::uint8_t LowByte(std::int32_t value) {
+  return static_cast<std::uint8_t>(value);
+}
+
+void ReadGlobalParameters(const ProfileSnapshot& profile, GlobalParameterBlock& block) {
+  struct Parameter {
+    std::string_view key;
+    std::int32_t defaultValue;
+    std::size_t offset;
+  };
+  constexpr Parameter kParameters[] = {
+      {"Character_Pacing", 4, GlobalParameterBlock::kCharacterPacing},
+      {"Key_Roll_Over", 2, GlobalParameterBlock::kKeyRollOver},
+      {"LED_Function", 1, GlobalParameterBlock::kLedFunction},
+      {"LED2_Function", 0, GlobalParameterBlock::kLed2Function},
+      {"LED3_Function", 0, GlobalParameterBlock::kLed3Function},
+      {"USB_Device_Type", 11, GlobalParameterBlock::kUsbDeviceType},
+  };
+  for (const Parameter& parameter : kParameters) {
+    block.bytes[parameter.offset] =
+        LowByte(profile.ReadInt(kGlobalSection, parameter.key, parameter.defaultValue));
+  }
+}
+
+void ResetRecord(KeyRecord& record, std::size_t keyNumber) {
+  record.bytes.fill(0);
+  record.bytes[KeyRecord::kMarker] = 0xE4;
+  record.bytes[KeyRecord::kRecordType] = 0x02;
+  record.bytes[KeyRecord::kKeyNumber] = static_cast<std::uint8_t>(keyNumber);
+  record.bytes[KeyRecord::kKeyNumberCopy] = static_cast<std::uint8_t>(keyNumber);
+}
+
+std::uint8_t ModeFlags(std::int32_t mode) {
+  switch (mode) {
+    case 1:
+      return kFlagSingleCode;
+    case 3:
+      return kFlagMacroMode3;
+    default:
+      return 0;  // modes 0 and 2, and unknown modes
+  }
+}
+
+// Enters `keyNumber` into the first free one of the two slots at `firstSlot`.
+void EnterKeyTypeSlot(GlobalParameterBlock& block, std::size_t firstSlot, std::size_t keyNumber) {
+  for (std::size_t slot = firstSlot; slot < firstSlot + 2; ++slot) {
+    if (block.bytes[slot] >= kFreeKeyTypeSlot) {
+      block.bytes[slot] = static_cast<std::uint8_t>(keyNumber);
+      return;
+    }
+  }
+}
+
+// Fills one level of `record` from its code text; the mode's flag bits are already set.
+void ReadLevel(KeyRecord& record, int level, std::int32_t mode, const std::string& text,
+               int capacity) {
+  if (text.empty()) {
+    return;
+  }
+  const KeyLevelLayout& layout = level == 1 ? kLevel1Layout : kLevel2Layout;
+  std::uint8_t& flags = record.bytes[layout.flags];
+  flags |= kFlagHasCodes;
+  const std::string_view codeText = std::string_view(text).substr(0, kCodeTextMaxLength);
+  if (mode != 0) {
+    ConvertCodeText(record, level, codeText, capacity);
+    return;
+  }
+  if (const ModifierPattern* pattern = FindModifierPattern(codeText)) {
+    for (std::size_t i = 0; i < pattern->codeCount; ++i) {
+      record.bytes[layout.codes + i] = pattern->codes[i];
+    }
+    record.bytes[layout.length] = static_cast<std::uint8_t>(pattern->codeCount + 1);
+    flags |= kFlagSingleCode;
+    return;
+  }
+  ConvertCodeText(record, level, codeText, capacity);
+  // One code in the area, counted or not (a later rejected pair leaves the length at 0).
+  if (record.bytes[layout.codes] != 0 && record.bytes[layout.codes + 1] == 0) {
+    flags |= kFlagSingleCode;
+  }
+}
+
+void ReadKey(const ProfileSnapshot& profile, std::size_t keyNumber, KeyRecord& record,
+             GlobalParameterBlock& block) {
+  const std::string section = "KEY" + std::to_string(keyNumber);
+  const std::int32_t level1Mode = profile.ReadInt(section, "L1_MacroMode", 0);
+  const std::int32_t level2Mode = profile.ReadInt(section, "L2_MacroMode", 0);
+  record.bytes[KeyRecord::kLevel1Flags] = ModeFlags(level1Mode);
+  record.bytes[KeyRecord::kLevel2Flags] = ModeFlags(level2Mode);
+  if (profile.ReadInt(section, "L1_AutoRepeat", 0) != 0) {
+    record.bytes[KeyRecord::kLevel1Flags] |= kFlagAutoRepeat;
+  }
+  if (profile.ReadInt(section, "L2_AutoRepeat", 0) != 0) {
+    record.bytes[KeyRecord::kLevel2Flags] |= kFlagAutoRepeat;
+  }
+
+  switch (profile.ReadInt(section, "KeyType", 0)) {
+    case 2:
+      EnterKeyTypeSlot(block, GlobalParameterBlock::kKeyType2Slots, keyNumber);
+      break;
+    case 1:
+      EnterKeyTypeSlot(block, GlobalParameterBlock::kKeyType1Slots, keyNumber);
+      break;
+    default:
+      break;
+  }
+
+  // Level 1 may use the room of level 2 when level 2 holds nothing.
+  const std::string level2Text = profile.ReadString(section, "Level_2_Codes", "");
+  const int level1Capacity = level2Text.empty() ? 224 : 112;
+  ReadLevel(record, 1, level1Mode, profile.ReadString(section, "Level_1_Codes", ""),
+            level1Capacity);
+  ReadLevel(record, 2, level2Mode, level2Text, 112);
+}
+
+}  // namespace
+
+int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
+                          GlobalParameterBlock& globalBlock, ProgressLog& log) {
+  int error = 0;
+  const std::optional<ProfileSnapshot> profile = ProfileSnapshot::TryLoad(path, error);
+  if (!profile) {
+    // Reading on with defaults would hand a later download 24 empty keys; keep what was loaded.
+    log.LogProgress("\r\nCannot read file: " + SystemErrorText(error));
+    return 0;
+  }
+
+  const FileType fileType = DetermineFileType(*profile);
+  log.LogProgress(fileType.logLine);
+  ReadGlobalParameters(*profile, globalBlock);
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    globalBlock.bytes[GlobalParameterBlock::kKeyType2Slots + slot] = kFreeKeyTypeSlot;
+  }
+  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
+    ResetRecord(keyTable[k], k);
+  }
+  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
+    ReadKey(*profile, k, keyTable[k], globalBlock);
+  }
+  return fileType.keyCount;
+}
+
+}  // namespace tdxx
