@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "TempFolder.h"
+#include "UpgText.h"
+#include "cli/InspectCommand.h"
+
+namespace tdxx::test {
+namespace {
+
+struct Inspected {
+  int status;
+  std::string out;
+  std::string errors;
+};
+
+Inspected Inspect(const std::string& path, bool json) {
+  std::ostringstream out, errors;
+  const int status = cli::RunInspect(path, json, out, errors);
+  return {status, out.str(), errors.str()};
+}
+
+TEST(InspectCommand, KeyDefinitionsAsJsonHoldTheExactImagesAndLog) {
+  TempFolder temp;
+  const std::string path = temp.Write(
+      "keys.ckd",
+      "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\nKey_Roll_Over=5\r\n[KEY1]\r\nL1_MacroMode=0\r\n"
+      "Level_1_Codes=12f012\r\nKeyType=2\r\n");
+  const Inspected result = Inspect(path, true);
+  ASSERT_EQ(result.status, cli::kInspectRead) << result.errors;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["fileType"], "ckd");
+  EXPECT_EQ(json["path"], path);
+  EXPECT_EQ(json["keyCount"], 24);
+  EXPECT_EQ(json["log"], "\r\nCKD File Type: TD-A (loading 24 keys)");
+  EXPECT_EQ(json["globalParameterBlock"],
+            "e4010ae0700180808005"
+            "0b04010000");
+  ASSERT_EQ(json["keyRecords"].size(), 66u);
+  const std::string key1 = json["keyRecords"][1];
+  ASSERT_EQ(key1.size(), 688u);
+  // marker, type, key 1, level-2 flags 0, level-1 flags 0x09, key 1, length 2, code 0x12.
+  EXPECT_EQ(key1.substr(0, 18),
+            "e402010009010212"
+            "00");
+  EXPECT_EQ(json["keyRecords"][0].get<std::string>().substr(0, 14), "e4020000000000");
+}
+
+TEST(InspectCommand, FailedKeyDefinitionReadExitsOne) {
+  TempFolder temp;
+  const Inspected result = Inspect(temp / "none.ckd", true);
+  EXPECT_EQ(result.status, cli::kInspectFailed);
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["keyCount"], 0);
+  EXPECT_EQ(json["log"], "\r\nCannot read file: No such file or directory");
+}
+
+TEST(InspectCommand, FirmwareAsJsonHoldsResultVersionAndImage) {
+  TempFolder temp;
+  UpgText upg = UpgText::ValidFirmware(0x1A);
+  upg.header = "hdr";
+  const Inspected good = Inspect(temp.Write("fw.upg", upg.Text()), true);
+  ASSERT_EQ(good.status, cli::kInspectRead);
+  auto json = nlohmann::json::parse(good.out);
+  EXPECT_EQ(json["fileType"], "upg");
+  EXPECT_EQ(json["result"], 0);
+  EXPECT_EQ(json["imageLength"], 64000);
+  EXPECT_EQ(json["versionText"], "1.10x");
+  EXPECT_EQ(json["versionByte"], 0x1A);
+  EXPECT_EQ(json["log"], "\r\nhdr\r\n");
+  const std::string image = json["image"];
+  ASSERT_EQ(image.size(), 2u * 64448u);
+  EXPECT_EQ(image.substr(2 * 0x2000, 6), "123456");
+  EXPECT_EQ(image.substr(0, 4), "ffff");
+
+  upg.ChecksumValue(0x0001);
+  const Inspected bad = Inspect(temp.Write("bad.upg", upg.Text()), true);
+  EXPECT_EQ(bad.status, cli::kInspectFailed);
+  json = nlohmann::json::parse(bad.out);
+  EXPECT_EQ(json["result"], -1);
+  EXPECT_TRUE(json["imageLength"].is_null());
+  EXPECT_TRUE(json["versionText"].is_null());
+}
+
+TEST(InspectCommand, FlashDriveCopyReportsWhetherItExists) {
+  TempFolder temp;
+  const Inspected there = Inspect(temp.Write("copy.BIN", "x"), true);
+  EXPECT_EQ(there.status, cli::kInspectRead);
+  EXPECT_EQ(nlohmann::json::parse(there.out)["exists"], true);
+  const Inspected gone = Inspect(temp / "gone.bin", true);
+  EXPECT_EQ(gone.status, cli::kInspectFailed);
+  EXPECT_EQ(nlohmann::json::parse(gone.out)["exists"], false);
+}
+
+TEST(InspectCommand, OtherExtensionIsAUsageError) {
+  TempFolder temp;
+  const Inspected result = Inspect(temp.Write("notes.txt", ""), true);
+  EXPECT_EQ(result.status, cli::kInspectUsage);
+  EXPECT_EQ(result.out, "");
+}
+
+TEST(InspectCommand, ReadableSummaryNamesFlagsAndCodes) {
+  TempFolder temp;
+  const std::string path =
+      temp.Write("keys.ckd",
+                 "[GLOBAL_PARAMETERS]\nNumber_Of_Keys=66\n[KEY0]\nL1_MacroMode=1\n"
+                 "L1_AutoRepeat=1\nLevel_1_Codes=1c32\n");
+  const Inspected result = Inspect(path, false);
+  ASSERT_EQ(result.status, cli::kInspectRead);
+  EXPECT_NE(result.out.find("Key count: 66"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Key 0: level 1 flags 0b (HasCodes|AutoRepeat|SingleCode), length 3, "
+                            "codes 1c 32"),
+            std::string::npos)
+      << result.out;
+}
+
+}  // namespace
+}  // namespace tdxx::test
