@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "protocol/ProtocolContext.h"
 
 namespace tdxx {
@@ -8,6 +10,11 @@ namespace tdxx {
 // bootloaders and PRG/TMode devices (without keepOpen), adds the model and the versions.
 // With keepOpen the first matching device stays open for feature reports; the caller closes
 // it with CloseKeypad.
+// Interfaces that discovery could not open for lack of permission get NoPermissionLine on the
+// panel, and with keepOpen in the progress log as well.
 void DetectKeypad(ProtocolContext& ctx, bool keepOpen);
+
+// The line that tells the user a keypad interface could not be opened for lack of permission.
+std::string NoPermissionLine(const std::string& path);
 
 }  // namespace tdxx

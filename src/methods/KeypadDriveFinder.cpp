@@ -1,0 +1,96 @@
+#include "methods/KeypadDriveFinder.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "methods/DriveSystem.h"
+#include "methods/MountTable.h"
+
+namespace tdxx {
+namespace {
+
+constexpr std::string_view kKeypadDriveLabel = "TASTERDECK";
+
+std::string LastComponent(std::string_view path) {
+  while (!path.empty() && path.back() == '/')
+    path.remove_suffix(1);
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string ParentFolder(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+}
+
+// True when the disk's device path, up to its "block" folder, passes through a USB or MMC
+// bus: usbN root hubs, mmc_host and mmcN controllers. Many USB drives report removable 0.
+bool SitsOnRemovableBus(std::string_view diskPath) {
+  std::size_t pos = 0;
+  while (pos <= diskPath.size()) {
+    std::size_t end = diskPath.find('/', pos);
+    if (end == std::string_view::npos)
+      end = diskPath.size();
+    const std::string_view component = diskPath.substr(pos, end - pos);
+    if (component == "block")
+      return false;
+    if (component.starts_with("usb") || component.starts_with("mmc"))
+      return true;
+    pos = end + 1;
+  }
+  return false;
+}
+
+bool IsRemovableDisk(DriveSystem& system, const std::string& devicePath) {
+  // A partition's folder sits inside its disk's folder and carries a "partition" attribute.
+  const std::string disk =
+      system.HasSysfsEntry(devicePath, "partition") ? ParentFolder(devicePath) : devicePath;
+  if (system.ReadSysfsAttribute(disk, "removable") == "1")
+    return true;
+  return SitsOnRemovableBus(disk);
+}
+
+// The volume label of the mounted device: udev's by-label link that points at it, otherwise
+// what the filesystem says of itself.
+std::optional<std::string> VolumeLabel(DriveSystem& system, const MountEntry& mount,
+                                       const std::string& kernelName,
+                                       std::optional<std::vector<LabelLink>>& links) {
+  if (!links)
+    links = system.ListLabelLinks();
+  for (const LabelLink& link : *links) {
+    if (LastComponent(link.target) == kernelName)
+      return DecodeHexEscapes(link.name);
+  }
+  return system.ReadFilesystemLabel(mount.mountPoint);
+}
+
+}  // namespace
+
+KeypadDriveFinder::KeypadDriveFinder(DriveSystem& system) : system_(system) {}
+
+bool KeypadDriveFinder::FindKeypadDrive() {
+  driveLetter_.clear();
+  const std::optional<std::string> table = system_.ReadMountTable();
+  if (!table)
+    return false;
+
+  std::optional<std::vector<LabelLink>> links;  // read once, when the first candidate needs it
+  for (const MountEntry& mount : ParseMountInfo(*table)) {
+    // A bind mount of a folder inside the drive is not the drive's root.
+    if (mount.root != "/")
+      continue;
+    const std::optional<std::string> device = system_.ResolveBlockDevice(mount.major, mount.minor);
+    if (!device || !IsRemovableDisk(system_, *device))
+      continue;
+    if (VolumeLabel(system_, mount, LastComponent(*device), links) != kKeypadDriveLabel)
+      continue;
+    driveLetter_ = mount.mountPoint;
+    if (driveLetter_.empty() || driveLetter_.back() != '/')
+      driveLetter_.push_back('/');
+    return true;
+  }
+  return false;
+}
+
+}  // namespace tdxx

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "methods/DriveSystem.h"
+
+namespace tdxx {
+
+// The drive finder's view of the running Linux system. The three roots can be moved so that
+// tests run on temporary trees shaped like the real ones.
+class LinuxDriveSystem final : public DriveSystem {
+ public:
+  explicit LinuxDriveSystem(std::string mountInfoPath = "/proc/self/mountinfo",
+                            std::string sysfsRoot = "/sys",
+                            std::string byLabelFolder = "/dev/disk/by-label");
+
+  std::optional<std::string> ReadMountTable() override;
+  std::optional<std::string> ResolveBlockDevice(unsigned major, unsigned minor) override;
+  bool HasSysfsEntry(const std::string& devicePath, const std::string& name) override;
+  std::optional<std::string> ReadSysfsAttribute(const std::string& devicePath,
+                                                const std::string& name) override;
+  std::vector<LabelLink> ListLabelLinks() override;
+  // Asks the filesystem with FS_IOC_GETFSLABEL.
+  std::optional<std::string> ReadFilesystemLabel(const std::string& mountPoint) override;
+
+ private:
+  std::string mountInfoPath_;
+  std::string sysfsRoot_;
+  std::string byLabelFolder_;
+};
+
+}  // namespace tdxx
