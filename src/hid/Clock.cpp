@@ -12,7 +12,9 @@ void SystemClock::Pause(Milliseconds duration) {
   }
 }
 
-void SystemClock::SleepOnWorker(Milliseconds duration) { std::this_thread::sleep_for(duration); }
+void SystemClock::SleepOnWorker(Milliseconds duration) {
+  std::this_thread::sleep_for(duration);
+}
 
 Milliseconds SystemClock::Now() const {
   return std::chrono::duration_cast<Milliseconds>(

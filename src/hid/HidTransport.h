@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "hid/Clock.h"
+#include "hid/DeviceKind.h"
 #include "hid/HidApi.h"
 
 namespace tdxx {
-
-// Device kinds as the identifier table gives them (13 is assigned by detection, never here).
-using DeviceKind = std::int32_t;
 
 // 'U': 65-byte reports with up to 63 payload bytes (bootloaders);
 // 'T': 9-byte reports with up to 7 payload bytes (devices in PRG/TMode).
@@ -42,7 +40,9 @@ class HidTransport {
   void CloseKeypad();
   const std::string& devicePath() const;
   // Paths of matching interfaces that the last FindKeypad could not open for lack of
-  // permission (errno EACCES or EPERM), in enumeration order.
+  // permission (errno EACCES or EPERM), in enumeration order. Without keepOpen such an
+  // interface still counts (its identifiers come from the enumeration); with keepOpen it is
+  // passed over.
   const std::vector<std::string>& permissionDeniedPaths() const;
 
   // Feature-report channel (needs the handle kept by FindKeypad with keepOpen).
@@ -53,10 +53,13 @@ class HidTransport {
   // Report stream.
   bool OpenStream(ReportMode mode);
   void CloseStream();
+  // Both fail without a stream, and also when the bytes do not fit the outgoing queue (the
+  // send is then dropped whole).
   bool SendText(const char* text);
   bool SendBytes(const std::uint8_t* bytes, std::size_t count);
   int BytesAvailable();
   std::uint8_t ReadByte();
+  // True between a successful OpenStream and the start of the next CloseStream.
   bool streamOpen() const;
 
   // True when the outgoing queue is empty and neither pump thread is between taking a report

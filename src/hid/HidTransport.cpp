@@ -1,0 +1,175 @@
+#include "hid/HidTransport.h"
+
+#include <cerrno>
+#include <cwchar>
+
+#include "hid/HidTransportState.h"
+#include "hid/KeypadIdentifierTable.h"
+
+namespace tdxx {
+
+namespace {
+
+constexpr Milliseconds kCloseKeypadPause{10};
+
+// hidapi's wide error texts are plain ASCII in practice; anything else becomes '?'.
+std::string NarrowText(const wchar_t* text) {
+  std::string narrow;
+  for (; text != nullptr && *text != 0; ++text)
+    narrow += (*text > 0 && *text < 0x80) ? static_cast<char>(*text) : '?';
+  return narrow;
+}
+
+// hidapi reports a failed open through errno; its error text is a second opinion in case
+// cleaning up inside hid_open_path touched errno.
+bool OpenDeniedForLackOfPermission(int openErrno, HidApi& api) {
+  if (openErrno == EACCES || openErrno == EPERM)
+    return true;
+  const wchar_t* text = api.error(nullptr);
+  return text != nullptr && (std::wcsstr(text, L"Permission denied") != nullptr ||
+                             std::wcsstr(text, L"Operation not permitted") != nullptr);
+}
+
+}  // namespace
+
+void HidTransport::State::JoinPumps() {
+  if (writer)
+    writer->Stop();
+  if (reader)
+    reader->Stop();
+  writer.reset();  // the destructors join
+  reader.reset();
+  streamClosing = false;
+}
+
+void HidTransport::State::CloseDevice() {
+  if (deviceHandle && api)
+    api->close(deviceHandle->device());
+  deviceHandle.reset();
+}
+
+HidTransport::HidTransport(HidLibraryBinder& binder, Clock& clock)
+    : state_(std::make_unique<State>(binder, clock)) {}
+
+HidTransport::~HidTransport() {
+  state_->JoinPumps();
+  state_->CloseDevice();
+  if (state_->api) {
+    state_->api->exit();
+    state_->api.reset();
+  }
+}
+
+bool HidTransport::LoadHidLibrary() {
+  State& s = *state_;
+  if (s.api)
+    return false;
+  std::string error;
+  std::unique_ptr<HidApi> api = s.binder.Bind(error);
+  if (!api) {
+    s.bindError = error.empty() ? "The HID library could not be bound." : error;
+    return true;
+  }
+  if (api->init() != 0) {
+    s.bindError = "hid_init failed: " + NarrowText(api->error(nullptr));
+    return true;
+  }
+  s.api = std::move(api);
+  s.bindError.clear();
+  return false;
+}
+
+void HidTransport::UnloadHidLibrary() {
+  State& s = *state_;
+  // Nothing may call into the library once it is gone: the pumps end first, and a device
+  // still open is closed while hid_close is still there.
+  s.JoinPumps();
+  s.CloseDevice();
+  if (s.api) {
+    s.api->exit();
+    s.api.reset();
+  }
+}
+
+bool HidTransport::hidBound() const {
+  return state_->api != nullptr;
+}
+const std::string& HidTransport::bindError() const {
+  return state_->bindError;
+}
+const std::string& HidTransport::devicePath() const {
+  return state_->devicePath;
+}
+const std::vector<std::string>& HidTransport::permissionDeniedPaths() const {
+  return state_->permissionDeniedPaths;
+}
+
+DeviceKind HidTransport::FindKeypad(bool keepOpen) {
+  State& s = *state_;
+  if (LoadHidLibrary())
+    return -1;
+  // A connection left from before would be lost when deviceHandle is replaced.
+  s.JoinPumps();
+  s.CloseDevice();
+
+  s.devicePath.clear();
+  s.permissionDeniedPaths.clear();
+  int kindCounts[15] = {};
+  DeviceKind result = 0;
+  hid_device* kept = nullptr;
+
+  hid_device_info* interfaces = s.api->enumerate(0, 0);
+  for (hid_device_info* info = interfaces; info != nullptr; info = info->next) {
+    if (info->path == nullptr)
+      continue;
+    const DeviceKind kind = ClassifyIdentifiers(info->vendor_id, info->product_id);
+    if (kind <= 0)
+      continue;
+    // The identifiers come from the enumeration; the open tells whether the interface can be
+    // used at all, and with keepOpen it is the handle kept.
+    errno = 0;
+    hid_device* device = s.api->open_path(info->path);
+    const int openErrno = errno;
+    bool counts = device != nullptr;
+    if (device == nullptr && OpenDeniedForLackOfPermission(openErrno, *s.api)) {
+      s.permissionDeniedPaths.push_back(info->path);
+      // Without keepOpen the device is still named (detection adds the permission hint);
+      // with keepOpen there is nothing to hold, so the walk goes on.
+      counts = !keepOpen;
+    }
+    if (!counts)
+      continue;
+    s.devicePath = info->path;
+    ++kindCounts[kind];
+    result = kind;
+    if (keepOpen) {
+      kept = device;
+      break;
+    }
+    if (device != nullptr)
+      s.api->close(device);
+  }
+  s.api->free_enumeration(interfaces);
+
+  if (keepOpen) {
+    if (kept != nullptr)
+      s.deviceHandle = std::make_unique<DeviceLink>(*s.api, kept);
+    return result;
+  }
+  int kindsSeen = 0;
+  for (int count : kindCounts)
+    kindsSeen += count > 0 ? 1 : 0;
+  UnloadHidLibrary();
+  return kindsSeen >= 2 ? -1 : result;
+}
+
+void HidTransport::CloseKeypad() {
+  State& s = *state_;
+  s.JoinPumps();
+  s.CloseDevice();
+  s.clock.Pause(kCloseKeypadPause);
+  UnloadHidLibrary();
+  s.clock.Pause(kCloseKeypadPause);
+}
+
+}  // namespace tdxx

@@ -1,0 +1,90 @@
+#include <cstring>
+#include <system_error>
+
+#include "hid/HidTransport.h"
+#include "hid/HidTransportState.h"
+
+namespace tdxx {
+
+namespace {
+constexpr Milliseconds kPauseAfterSend{10};
+constexpr Milliseconds kPauseOnClose{100};
+}  // namespace
+
+bool HidTransport::OpenStream(ReportMode mode) {
+  State& s = *state_;
+  if (LoadHidLibrary())
+    return true;
+  // A handle held for features, or a stream already open: refuse and leave it alone.
+  if (s.deviceHandle)
+    return true;
+  s.JoinPumps();
+  hid_device* device = s.api->open_path(s.devicePath.c_str());
+  if (device == nullptr) {
+    CloseKeypad();
+    return true;
+  }
+  s.deviceHandle = std::make_unique<DeviceLink>(*s.api, device);
+  try {
+    s.reader = std::make_unique<TFileReadThread>(*s.deviceHandle, mode, s.clock);
+    s.writer = std::make_unique<TFileWriteThread>(*s.deviceHandle, mode, s.clock);
+  } catch (const std::system_error&) {
+    // No thread could be started: undo the open.
+    s.JoinPumps();
+    CloseKeypad();
+    return true;
+  }
+  return false;
+}
+
+void HidTransport::CloseStream() {
+  State& s = *state_;
+  if (s.writer)
+    s.writer->Stop();
+  if (s.reader)
+    s.reader->Stop();
+  s.streamClosing = true;
+  s.clock.Pause(kPauseOnClose);
+  s.JoinPumps();
+  s.CloseDevice();
+  if (s.api)
+    UnloadHidLibrary();
+}
+
+bool HidTransport::SendText(const char* text) {
+  if (text == nullptr)
+    return true;
+  return SendBytes(reinterpret_cast<const std::uint8_t*>(text), std::strlen(text));
+}
+
+bool HidTransport::SendBytes(const std::uint8_t* bytes, std::size_t count) {
+  State& s = *state_;
+  if (!streamOpen() || (bytes == nullptr && count > 0))
+    return true;
+  // A send that does not fit is dropped whole, and the caller learns of it.
+  const bool taken = s.writer->Enqueue(bytes, count);
+  s.clock.Pause(kPauseAfterSend);
+  return !taken;
+}
+
+int HidTransport::BytesAvailable() {
+  State& s = *state_;
+  return s.reader ? static_cast<int>(s.reader->QueuedCount()) : 0;
+}
+
+std::uint8_t HidTransport::ReadByte() {
+  State& s = *state_;
+  return s.reader ? s.reader->Dequeue() : 0;
+}
+
+bool HidTransport::streamOpen() const {
+  const State& s = *state_;
+  return s.reader && s.writer && !s.streamClosing;
+}
+
+bool HidTransport::PumpsIdle() const {
+  const State& s = *state_;
+  return (!s.writer || s.writer->Idle()) && (!s.reader || !s.reader->Holding());
+}
+
+}  // namespace tdxx

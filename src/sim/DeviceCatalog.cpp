@@ -1,0 +1,213 @@
+#include "sim/DeviceCatalog.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <functional>
+
+namespace tdxx::sim {
+
+namespace {
+
+constexpr std::uint16_t kVendor = 0x1125;
+
+// A version text as the devices send it: exactly `width` bytes, space-padded.
+Bytes Padded(const std::string& text, std::size_t width = 16) {
+  Bytes bytes(text.begin(), text.end());
+  bytes.resize(width, ' ');
+  return bytes;
+}
+
+// A bootloader's 9-byte identity report: report ID, status, 4-character model, series letter,
+// two more model characters.
+Bytes BootloaderIdentity(std::uint8_t status, const std::string& model7) {
+  Bytes report{0x00, status};
+  report.insert(report.end(), model7.begin(), model7.end());
+  report.resize(9, 0);
+  return report;
+}
+
+DeviceConfig Keypad(const std::string& name, std::uint16_t vendor, std::uint16_t product,
+                    const std::wstring& productText, int interfaces = 1) {
+  DeviceConfig config;
+  config.name = name;
+  config.vendorId = vendor;
+  config.productId = product;
+  config.product = productText;
+  config.interfaceCount = interfaces;
+  return config;
+}
+
+DeviceConfig Bootloader(const std::string& name, std::uint16_t product,
+                        const std::wstring& productText, Bytes identity,
+                        const std::string& bootVersion, const std::string& keypadVersion,
+                        const std::string& flashVersion, std::uint8_t keyCapacity) {
+  DeviceConfig config = Keypad(name, kVendor, product, productText);
+  config.streamMode = ReportMode::U;
+  config.identityReport = std::move(identity);
+  config.replies[kCommandVersion] = {Padded(bootVersion), true, {}};
+  config.replies[kCommandKeypadVersion] = {Padded(keypadVersion), true, {}};
+  config.replies[kCommandFlashDriveVersion] = {Padded(flashVersion), true, {}};
+  config.replies[kCommandKeyCapacity] = {Bytes{keyCapacity}, true, {}};
+  return config;
+}
+
+DeviceConfig PrgTMode(const std::string& name, const std::string& model,
+                      const std::string& version) {
+  DeviceConfig config = Keypad(name, kVendor, 0x180C, L"TDxx/WKxxx PRG/TMode");
+  config.streamMode = ReportMode::T;
+  config.identityReport = {0x00, 0x12};
+  config.identityReport.insert(config.identityReport.end(), model.begin(), model.end());
+  config.identityReport.resize(6, 0);
+  config.replies[kCommandVersion] = {Padded(version), true, {}};
+  config.replies[kCommandBuildDate] = {Padded("20190412", 8), true, {}};
+  config.replies[kCommandBootloaderInstalled] = {Bytes{'Y'}, true, {}};
+  return config;
+}
+
+struct CatalogEntry {
+  const char* name;
+  std::function<DeviceConfig()> make;
+};
+
+const std::vector<CatalogEntry>& Catalog() {
+  static const std::vector<CatalogEntry> catalog = {
+      {"917-v4", [] { return Keypad("917-v4", 0x04B4, 0x0A0A, L"917 Keypad"); }},
+      {"917-v5", [] { return Keypad("917-v5", 0x16C0, 0x0607, L"917 Keypad"); }},
+      {"917-bootloader",
+       [] {
+         DeviceConfig config =
+             Bootloader("917-bootloader", 0x1804, L"917 Bootloader",
+                        BootloaderIdentity(0x00, "BOOT917"), "917 Boot v6.00", "917 v6.02", "", 0);
+         // The 917 has no flash drive: it answers that query with a single byte.
+         config.replies[kCommandFlashDriveVersion] = {Bytes{0x15}, true, {}};
+         return config;
+       }},
+      {"tdxx-bootloader",
+       [] {
+         return Bootloader("tdxx-bootloader", 0x1806, L"TDxx/WKxxx Bootloader",
+                           BootloaderIdentity(0x11, "TD-Av01"), "TD Boot v1.60", "TD-A v3.12",
+                           "FD v1.02", 24);
+       }},
+      {"wk-c-bootloader",
+       [] {
+         return Bootloader("wk-c-bootloader", 0x1806, L"TDxx/WKxxx Bootloader",
+                           BootloaderIdentity(0x12, "WK-Cv01"), "WK Boot v1.60", "WK-C v2.07",
+                           "FD v1.02", 66);
+       }},
+      {"tds-bootloader",
+       [] {
+         return Bootloader("tds-bootloader", 0x1809, L"Tasterdeck TDSxx Bootloader",
+                           BootloaderIdentity(0x12, "TD-As01"), "TDS Boot v2.10", "TDS-A v4.20",
+                           "TDS FD v1.05", 24);
+       }},
+      {"947-bootloader",
+       [] {
+         return Bootloader("947-bootloader", 0x1806, L"TDxx/WKxxx Bootloader",
+                           BootloaderIdentity(0x12, "S947v01"), "947 Boot v1.10", "947 v1.30",
+                           "FD v1.02", 4);
+       }},
+      {"947-tds-bootloader",
+       [] {
+         return Bootloader("947-tds-bootloader", 0x1809, L"Tasterdeck TDSxx Bootloader",
+                           BootloaderIdentity(0x12, "S947s01"), "TDS Boot v2.10", "947 v1.30",
+                           "FD v1.02", 4);
+       }},
+      {"td-a", [] { return Keypad("td-a", kVendor, 0x1807, L"Tasterdeck TD-A"); }},
+      {"td-b", [] { return Keypad("td-b", kVendor, 0x1808, L"Tasterdeck TD-B"); }},
+      {"wk-c", [] { return Keypad("wk-c", kVendor, 0x180B, L"WK-C"); }},
+      {"prg-tmode", [] { return PrgTMode("prg-tmode", "TD-A", "TD-A TMode v3.12"); }},
+      {"prg-tmode-td-b", [] { return PrgTMode("prg-tmode-td-b", "TD-B", "TD-B TMode v3.12"); }},
+      {"prg-tmode-wk-c", [] { return PrgTMode("prg-tmode-wk-c", "WK-C", "WK-C TMode v2.07"); }},
+      // The KBMouse personality shows keyboard, mouse and vendor interfaces.
+      {"td-a-kbmouse", [] { return Keypad("td-a-kbmouse", kVendor, 0x180D, L"TD-A KBMouse", 3); }},
+      {"td-b-kbmouse", [] { return Keypad("td-b-kbmouse", kVendor, 0x180E, L"TD-B KBMouse", 3); }},
+      {"wk-c-kbmouse", [] { return Keypad("wk-c-kbmouse", kVendor, 0x180F, L"WK-C KBMouse", 3); }},
+      {"slimkey-947", [] { return Keypad("slimkey-947", kVendor, 0x1813, L"Slimkey 947"); }},
+      {"mouse", [] { return Keypad("mouse", 0x046D, 0xC077, L"USB Optical Mouse"); }},
+  };
+  return catalog;
+}
+
+bool ParseHex16(const std::string& text, std::uint16_t& out) {
+  if (text.size() != 4)
+    return false;
+  char* end = nullptr;
+  const unsigned long value = std::strtoul(text.c_str(), &end, 16);
+  if (end != text.c_str() + 4)
+    return false;
+  out = static_cast<std::uint16_t>(value);
+  return true;
+}
+
+// "hid-VVVV-PPPP": any HID device with these identifiers.
+std::optional<DeviceConfig> AnyHidDevice(const std::string& name) {
+  std::uint16_t vendor = 0;
+  std::uint16_t product = 0;
+  if (name.size() != 13 || name.compare(0, 4, "hid-") != 0 || name[8] != '-' ||
+      !ParseHex16(name.substr(4, 4), vendor) || !ParseHex16(name.substr(9, 4), product))
+    return std::nullopt;
+  return Keypad(name, vendor, product, L"HID device");
+}
+
+bool ApplyOption(const std::string& option, DeviceConfig& config) {
+  if (option == "no-permission") {
+    config.openErrno = EACCES;
+    return true;
+  }
+  if (option == "identity-fails") {
+    config.identityReadFails = true;
+    return true;
+  }
+  if (option == "silent") {
+    for (auto& [command, reply] : config.replies)
+      reply.answered = false;
+    return true;
+  }
+  const std::string interfaces = "interfaces=";
+  if (option.compare(0, interfaces.size(), interfaces) == 0) {
+    const std::string value = option.substr(interfaces.size());
+    char* end = nullptr;
+    const long count = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != 0 || count < 1 || count > 16)
+      return false;
+    config.interfaceCount = static_cast<int>(count);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<DeviceConfig> DeviceConfigForKind(const std::string& name) {
+  const std::size_t colon = name.find(':');
+  const std::string base = name.substr(0, colon);
+  std::optional<DeviceConfig> config;
+  for (const CatalogEntry& entry : Catalog()) {
+    if (base == entry.name)
+      config = entry.make();
+  }
+  if (!config)
+    config = AnyHidDevice(base);
+  if (!config)
+    return std::nullopt;
+  std::size_t start = colon;
+  while (start != std::string::npos) {
+    const std::size_t next = name.find(':', start + 1);
+    const std::string option =
+        name.substr(start + 1, next == std::string::npos ? next : next - start - 1);
+    if (!ApplyOption(option, *config))
+      return std::nullopt;
+    start = next;
+  }
+  config->name = name;
+  return config;
+}
+
+std::vector<std::string> CatalogKindNames() {
+  std::vector<std::string> names;
+  for (const CatalogEntry& entry : Catalog())
+    names.push_back(entry.name);
+  return names;
+}
+
+}  // namespace tdxx::sim

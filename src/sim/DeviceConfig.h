@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hid/Clock.h"
+#include "hid/HidTransport.h"
+
+namespace tdxx::sim {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// How a simulated device answers one stream command (0x40 and the command byte).
+struct CommandReply {
+  // The reply bytes; they go out in as many input reports as the device's report size needs.
+  Bytes bytes;
+  // False: the command goes unanswered.
+  bool answered = true;
+  // Virtual (or, on the system clock, real) time between receiving the command and the reply
+  // becoming readable: 0 answers at once, more makes a late answer.
+  Milliseconds delay{0};
+};
+
+// Everything that tells one simulated device from another. Devices are built from a kind name
+// (DeviceCatalog) and can be changed afterwards through SimulatedDevice.
+struct DeviceConfig {
+  // Kind name as given to Simulation::Create ("tds-bootloader", ...).
+  std::string name;
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+  // HID interfaces the device exposes, each with the same identifiers.
+  int interfaceCount = 1;
+  std::wstring manufacturer = L"Quorvane";
+  std::wstring product;
+  // Report size of the device's report stream: in 'U' input reports are 64 bytes (count and
+  // up to 63 payload bytes), in 'T' 8 bytes (count and up to 7). Empty for keypads in normal
+  // operation, which never answer through input reports.
+  std::optional<ReportMode> streamMode;
+  // The identity feature report as hid_get_feature_report returns it (report ID 0 first; 9
+  // bytes for bootloaders, 6 for the PRG/TMode device). Empty: a zero-filled report.
+  Bytes identityReport;
+  // Feature reads (hid_get_feature_report) fail.
+  bool identityReadFails = false;
+  // Feature writes (hid_send_feature_report) fail.
+  bool featureSendFails = false;
+  // Non-zero: every hid_open_path on the device fails with this errno (EACCES: no udev rule).
+  int openErrno = 0;
+  // Stream command replies by command byte (the byte after 0x40).
+  std::map<std::uint8_t, CommandReply> replies;
+  // Non-zero: the device is unplugged right after receiving this many output reports (counted
+  // from when it was set), without answering the last one.
+  int unplugAfterReports = 0;
+};
+
+}  // namespace tdxx::sim
