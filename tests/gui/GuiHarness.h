@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QApplication>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/AppEnvironment.h"
+#include "app/Application.h"
+#include "app/MainWindowCommands.h"
+#include "app/QtClock.h"
+#include "app/TfrmMain.h"
+#include "methods/TfrmDownloadFail.h"
+#include "methods/TfrmFlashDrive.h"
+#include "methods/TfrmTMode.h"
+#include "sim/Simulation.h"
+#include "support/FakeDriveLocator.h"
+#include "support/NoHidBinder.h"
+#include "support/TempFolder.h"
+
+namespace tdxx::test {
+
+// The windowed program as the program entry builds it, over a temporary documents folder and
+// without any HID library, or with the simulated devices `simulate` names. `settings` is written
+// as TDxxLoad.ini before the start-up sequence.
+class GuiHarness {
+ public:
+  explicit GuiHarness(std::optional<std::string> settings = std::nullopt,
+                      std::vector<std::string> simulate = {})
+      : simulation(Simulate(simulate, clock)),
+        app(Environment(temp, settings, simulate),
+            simulation ? simulation->binder() : static_cast<HidLibraryBinder&>(binder), clock,
+            drives),
+        frmFlashDrive(&frmMain),
+        frmTMode(&frmMain),
+        frmDownloadFail(&frmMain),
+        commands(app, frmMain) {
+    frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+    commands.FormCreate();
+  }
+
+  std::string SettingsFile() const { return temp / "docs/Quorvane/KeysmithTDxx/TDxxLoad.ini"; }
+
+  template <typename T>
+  T* Find(const char* name) {
+    return frmMain.findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // Runs `action` on the next modal window once it is shown (a message box, a dialog).
+  void OnNextModal(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer(&watcher);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        timer->stop();
+        action(modal);
+      }
+    });
+    timer->start();
+  }
+
+  TempFolder temp;
+  QtClock clock;
+  NoHidBinder binder;
+  FakeDriveLocator drives;
+  std::unique_ptr<sim::Simulation> simulation;
+  Application app;
+  TfrmMain frmMain{app};
+  TfrmFlashDrive frmFlashDrive;
+  TfrmTMode frmTMode;
+  TfrmDownloadFail frmDownloadFail;
+  MainWindowCommands commands;
+  QObject watcher;
+
+ private:
+  static std::unique_ptr<sim::Simulation> Simulate(const std::vector<std::string>& kinds,
+                                                   Clock& clock) {
+    if (kinds.empty())
+      return nullptr;
+    std::string error;
+    auto simulation = sim::Simulation::Create(kinds, clock, error);
+    if (!simulation)
+      throw std::runtime_error(error);
+    return simulation;
+  }
+
+  static AppEnvironment Environment(const TempFolder& temp,
+                                    const std::optional<std::string>& settings,
+                                    const std::vector<std::string>& simulate) {
+    if (settings)
+      temp.Write("docs/Quorvane/KeysmithTDxx/TDxxLoad.ini", *settings);
+    AppEnvironment environment;
+    environment.programFolder = temp / "program/";
+    environment.userDocumentsFolder = temp / "docs";
+    environment.sharedDocumentsFolder = temp / "shared";
+    environment.simulatedDevices = simulate;
+    return environment;
+  }
+};
+
+}  // namespace tdxx::test

@@ -1,0 +1,106 @@
+// Writes a picture of each window into the folder named on the command line, for people to look
+// at: the main window after start-up, the same with example texts in its panels, the three
+// guide windows, and the seven tool-bar images enlarged.
+
+#include <QApplication>
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+#include <QWidget>
+#include <iostream>
+
+#include "GuiHarness.h"
+#include "app/QtApplication.h"
+#include "app/QtToolbarIcons.h"
+
+extern "C" const char* __asan_default_options() {
+  return "detect_leaks=0";
+}
+
+namespace {
+
+// The client area under a plain title strip carrying the caption, since an offscreen window has
+// no frame of its own.
+QImage WithTitleStrip(QWidget& window) {
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window))
+    std::cerr << "window not exposed: " << window.objectName().toStdString() << '\n';
+  QCoreApplication::processEvents();
+  const QImage client = window.grab().toImage();
+  constexpr int kStrip = 22;
+  QImage image(client.width() + 2, client.height() + kStrip + 1, QImage::Format_RGB32);
+  image.fill(QColor(0x70, 0x70, 0x70));
+  QPainter painter(&image);
+  painter.fillRect(QRect(1, 1, client.width(), kStrip - 1), QColor(0xdd, 0xe4, 0xee));
+  painter.setPen(Qt::black);
+  QFont font = window.font();
+  font.setPointSize(9);
+  painter.setFont(font);
+  painter.drawText(QRect(8, 1, client.width() - 8, kStrip - 1), Qt::AlignVCenter | Qt::AlignLeft,
+                   window.windowTitle());
+  painter.drawImage(1, kStrip, client);
+  return image;
+}
+
+bool Save(const QImage& image, const QString& folder, const char* name) {
+  const QString path = folder + QLatin1Char('/') + QString::fromLatin1(name);
+  if (!image.save(path)) {
+    std::cerr << "cannot write " << path.toStdString() << '\n';
+    return false;
+  }
+  std::cout << "wrote " << path.toStdString() << '\n';
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tdxx::QtApplication application(argc, argv);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  bool ok = true;
+
+  tdxx::test::GuiHarness gui;
+  ok &= Save(WithTitleStrip(gui.frmMain), folder, "frmMain.png");
+
+  // Example texts, to judge the fonts and the wrapping of the panels.
+  gui.frmMain.SetFileNameText(gui.app.state.macroFilesFolder + "/Example keys.ckd");
+  gui.frmMain.SetFileTypeText("Tasterdeck Key Definitions (.CKD)");
+  gui.frmMain.SetKeypadText("Found: TD-B keypad (48 keys)\r\nFirmware version 1.70");
+  gui.frmMain.LogProgress("\r\nOpen file.  ");
+  gui.frmMain.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
+  gui.frmMain.LogProgress(
+      "\r\nThis is a long example line that is wider than the box, so that "
+      "it wraps at the box edge.");
+  gui.frmMain.SetProgressMaximum(10);
+  gui.frmMain.SetProgressPosition(4);
+  ok &= Save(WithTitleStrip(gui.frmMain), folder, "frmMain-example-texts.png");
+
+  // A run with a simulated TD-A keypad, once the start-up timer has detected it.
+  {
+    tdxx::test::GuiHarness simulated(std::nullopt, {"td-a"});
+    simulated.frmMain.show();
+    simulated.frmMain.StartStartupTimer();
+    simulated.clock.Pause(tdxx::Milliseconds(1500));
+    ok &= Save(WithTitleStrip(simulated.frmMain), folder, "frmMain-simulated-td-a.png");
+  }
+
+  ok &= Save(WithTitleStrip(gui.frmFlashDrive), folder, "frmFlashDrive.png");
+  ok &= Save(WithTitleStrip(gui.frmTMode), folder, "frmTMode.png");
+  ok &= Save(WithTitleStrip(gui.frmDownloadFail), folder, "frmDownloadFail.png");
+
+  constexpr int kScale = 8;
+  QImage sheet(tdxx::kToolbarImageCount * (16 * kScale + 8) + 8, 16 * kScale + 16 + 40,
+               QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  QPainter painter(&sheet);
+  for (int i = 0; i < tdxx::kToolbarImageCount; ++i) {
+    const int x = 8 + i * (16 * kScale + 8);
+    painter.drawPixmap(x, 8, tdxx::DrawToolbarImage(i, kScale));
+    painter.drawPixmap(x + 16 * kScale / 2 - 8, 16 * kScale + 16, tdxx::DrawToolbarImage(i, 1));
+  }
+  painter.end();
+  ok &= Save(sheet, folder, "toolbar-images.png");
+  return ok ? 0 : 1;
+}

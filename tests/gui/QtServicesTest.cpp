@@ -1,0 +1,147 @@
+// The toolkit services under the windows: the clock, the command gate, the error box for
+// errors that escape a handler, and the program's command line.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/QtClock.h"
+#include "app/QtCommandGate.h"
+#include "app/QtCommandLine.h"
+
+namespace tdxx::test {
+namespace {
+
+class PaintCounter final : public QWidget {
+ public:
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST(QtClock, PauseKeepsTheWindowsPaintingAndNeverReturnsEarly) {
+  QtClock clock;
+  PaintCounter widget;
+  widget.resize(50, 50);
+  widget.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+  widget.paints = 0;
+  int timerRuns = 0;
+  QTimer::singleShot(20, &widget, [&] {
+    ++timerRuns;
+    widget.update();
+  });
+  for (const int ms : {0, 1, 37, 150}) {
+    const auto start = std::chrono::steady_clock::now();
+    clock.Pause(Milliseconds(ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, Milliseconds(ms)) << ms;
+  }
+  EXPECT_EQ(timerRuns, 1);
+  EXPECT_GT(widget.paints, 0);
+}
+
+TEST(QtCommandGate, OneCommandAtATimeAndTimersRunAfterIt) {
+  QtCommandGate gate;
+  std::vector<std::string> trace;
+  gate.RunOrDefer([&] { trace.push_back("timer while idle"); });
+  const bool ran = gate.Run([&] {
+    trace.push_back("command");
+    EXPECT_TRUE(gate.busy());
+    EXPECT_FALSE(gate.Run([&] { trace.push_back("nested click"); }));
+    gate.RunOrDefer([&] {
+      trace.push_back("first timer");
+      gate.RunOrDefer([&] { trace.push_back("timer from a timer"); });
+    });
+    gate.RunOrDefer([&] { trace.push_back("second timer"); });
+    trace.push_back("command ends");
+  });
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(gate.busy());
+  EXPECT_EQ(trace, (std::vector<std::string>{"timer while idle", "command", "command ends",
+                                             "first timer", "second timer", "timer from a timer"}));
+}
+
+TEST(QtCommandGate, AFailingCommandLeavesTheGateOpen) {
+  QtCommandGate gate;
+  EXPECT_THROW(gate.Run([] { throw std::runtime_error("boom"); }), std::runtime_error);
+  EXPECT_FALSE(gate.busy());
+  bool ran = false;
+  EXPECT_TRUE(gate.Run([&] { ran = true; }));
+  EXPECT_TRUE(ran);
+}
+
+class ThrowingObject final : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User)
+      throw std::runtime_error("Unable to write to /nowhere/TDxxLoad.ini");
+    return QObject::event(e);
+  }
+};
+
+TEST(QtApplication, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
+  ThrowingObject object;
+  QString title, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      poll.stop();
+      title = box->windowTitle();
+      text = box->text();
+      icon = box->icon();
+      box->accept();
+    }
+  });
+  poll.start();
+  QEvent event(QEvent::User);
+  EXPECT_FALSE(QCoreApplication::sendEvent(&object, &event));
+  EXPECT_EQ(title.toStdString(), "TDxxLoad");
+  EXPECT_EQ(text.toStdString(), "Unable to write to /nowhere/TDxxLoad.ini");
+  EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST(ProgramOptions, SimulatedKindsAndArguments) {
+  const struct {
+    std::vector<const char*> argv;
+    std::vector<std::string> kinds;
+    std::vector<std::string> arguments;
+    bool error;
+  } cases[] = {
+      {{"tdxxload"}, {}, {}, false},
+      {{"tdxxload", "/home/u/keys.ckd"}, {}, {"/home/u/keys.ckd"}, false},
+      {{"tdxxload", "--simulate=td-a,tdxx-bootloader", "k.ckd"},
+       {"td-a", "tdxx-bootloader"},
+       {"k.ckd"},
+       false},
+      {{"tdxxload", "--simulate", "td-b", "--simulate=wk-c"}, {"td-b", "wk-c"}, {}, false},
+      {{"tdxxload", "a", "b"}, {}, {"a", "b"}, false},
+      {{"tdxxload", "--", "--simulate=td-a"}, {}, {"--simulate=td-a"}, false},
+      {{"tdxxload", "--simulate="}, {}, {}, true},
+      {{"tdxxload", "--simulate"}, {}, {}, true},
+  };
+  for (const auto& c : cases) {
+    const ProgramOptions options =
+        ParseProgramOptions(static_cast<int>(c.argv.size()), c.argv.data());
+    SCOPED_TRACE(c.argv.size() > 1 ? c.argv[1] : "no arguments");
+    EXPECT_EQ(!options.error.empty(), c.error);
+    if (c.error)
+      continue;
+    EXPECT_EQ(options.simulatedKinds, c.kinds);
+    EXPECT_EQ(options.arguments, c.arguments);
+  }
+}
+
+}  // namespace
+}  // namespace tdxx::test
