@@ -32,13 +32,4 @@ void QtClock::Pause(Milliseconds duration) {
   }
 }
 
-void QtClock::SleepOnWorker(Milliseconds duration) {
-  std::this_thread::sleep_for(duration);
-}
-
-Milliseconds QtClock::Now() const {
-  return std::chrono::duration_cast<Milliseconds>(
-      std::chrono::steady_clock::now().time_since_epoch());
-}
-
 }  // namespace tdxx

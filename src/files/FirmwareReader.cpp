@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "files/HexDigit.h"
+
 namespace tdxx {
 namespace {
 
@@ -23,24 +25,10 @@ struct SignaturePlace {
   std::size_t first;
   std::size_t second;
 };
+
 SignaturePlace SignaturePlaceFor(std::uint32_t imageLength) {
   return imageLength == kShortImageLength ? SignaturePlace{0x3FFF, 0x4000, 0x4001}
                                           : SignaturePlace{0x2FFF, 0x3000, 0x3001};
-}
-
-// Digit value of a hexadecimal character of either case, -1 for any other (EOF included). Plain
-// ASCII on purpose: the file's bytes must not be read differently under another locale.
-int HexDigitValue(int c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
 }
 
 bool IsWhiteSpace(int c) {

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "files/FileBytes.h"
+#include "files/HexDigit.h"
 #include "files/ProfileText.h"
 
 namespace tdxx {
@@ -38,19 +39,6 @@ std::string_view FirstCharacters(std::string_view text, std::size_t maxCharacter
     }
   }
   return text;
-}
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
 }
 
 }  // namespace

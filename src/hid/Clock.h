@@ -23,8 +23,9 @@ class Clock {
   virtual Milliseconds Now() const = 0;
 };
 
-// Real time, for the command-line front end.
-class SystemClock final : public Clock {
+// Real time. The command-line front end uses it as it is; the windowed program's clock keeps
+// its time and worker sleeps, but pauses by running the event loop.
+class SystemClock : public Clock {
  public:
   void Pause(Milliseconds duration) override;
   void SleepOnWorker(Milliseconds duration) override;

@@ -1,25 +1,12 @@
 #include "methods/TfrmFlashDrive.h"
 
-#include <QFont>
-#include <QPalette>
+#include "methods/QtGuideWindow.h"
 
 namespace tdxx {
 
-TfrmFlashDrive::TfrmFlashDrive(QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint) {
-  setObjectName(QStringLiteral("frmFlashDrive"));
-  setWindowTitle(QStringLiteral("Download via Flash Drive Method"));
-  // A fixed tool window with a white client area; as a child of the main window it is centred
-  // on it each time it is shown.
-  setFixedSize(531, 335);
-  QPalette background = palette();
-  background.setColor(QPalette::Window, Qt::white);
-  setPalette(background);
-  setAutoFillBackground(true);
-  QFont font(QStringLiteral("Tahoma"), 8);
-  font.setStyleHint(QFont::SansSerif);
-  setFont(font);
+TfrmFlashDrive::TfrmFlashDrive(QWidget* mainWindow) : QDialog(mainWindow, kGuideWindowFlags) {
+  SetUpGuideWindow(*this, QStringLiteral("frmFlashDrive"),
+                   QStringLiteral("Download via Flash Drive Method"), QSize(531, 335));
 }
 
 }  // namespace tdxx

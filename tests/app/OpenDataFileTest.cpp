@@ -1,5 +1,6 @@
 #include "AppFixture.h"
-#include "UpgText.h"
+#include "UpgBuilder.h"
+#include "files/FirmwareReader.h"
 
 namespace tdxx::test {
 namespace {
@@ -104,8 +105,9 @@ TEST_F(OpenDataFile, FirmwareShowsItsVersionDigitsInDecimal) {
   };
   for (const Case& c : {Case{0x17, "\r\nNew firmware version will be: 1.7x."},
                         Case{0x1A, "\r\nNew firmware version will be: 1.10x."}}) {
-    UpgText upg = UpgText::ValidFirmware(c.versionByte);
-    upg.header = "TD firmware";
+    UpgBuilder upg;
+    upg.Put(0x3FFF, {ExchangeBitPairs(c.versionByte)});
+    upg.header = "TD firmware\r\n";
     port->log.clear();
     Open(temp.Write("fw.UPG", upg.Text()));
     EXPECT_EQ(app->state.loadedFileType, kFileUpg);

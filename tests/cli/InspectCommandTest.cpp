@@ -4,7 +4,8 @@
 #include <sstream>
 
 #include "TempFolder.h"
-#include "UpgText.h"
+#include "UpgBuilder.h"
+#include "files/FirmwareReader.h"
 #include "cli/InspectCommand.h"
 
 namespace tdxx::test {
@@ -59,8 +60,9 @@ TEST(InspectCommand, FailedKeyDefinitionReadExitsOne) {
 
 TEST(InspectCommand, FirmwareAsJsonHoldsResultVersionAndImage) {
   TempFolder temp;
-  UpgText upg = UpgText::ValidFirmware(0x1A);
-  upg.header = "hdr";
+  UpgBuilder upg;
+  upg.Put(0x3FFF, {ExchangeBitPairs(0x1A)}).Put(0x2000, {0x12, 0x34, 0x56});
+  upg.header = "hdr\r\n";
   const Inspected good = Inspect(temp.Write("fw.upg", upg.Text()), true);
   ASSERT_EQ(good.status, cli::kInspectRead);
   auto json = nlohmann::json::parse(good.out);
@@ -75,7 +77,7 @@ TEST(InspectCommand, FirmwareAsJsonHoldsResultVersionAndImage) {
   EXPECT_EQ(image.substr(2 * 0x2000, 6), "123456");
   EXPECT_EQ(image.substr(0, 4), "ffff");
 
-  upg.ChecksumValue(0x0001);
+  upg.Put(0x4001, {'I'});  // the signature as stored, not as read
   const Inspected bad = Inspect(temp.Write("bad.upg", upg.Text()), true);
   EXPECT_EQ(bad.status, cli::kInspectFailed);
   json = nlohmann::json::parse(bad.out);

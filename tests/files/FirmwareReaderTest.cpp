@@ -2,16 +2,18 @@
 
 #include <cstdio>
 
-#include "FileTestSupport.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
+#include "UpgBuilder.h"
 #include "files/FirmwareReader.h"
 
 namespace tdxx {
 namespace {
 
-using filetest::HexRecord;
-using filetest::RecordingLog;
-using filetest::ScratchFolder;
-using filetest::UpgBuilder;
+using test::HexRecord;
+using test::RecordingLog;
+using test::TempFolder;
+using test::UpgBuilder;
 
 class FirmwareReaderTest : public ::testing::Test {
  protected:
@@ -20,7 +22,7 @@ class FirmwareReaderTest : public ::testing::Test {
     return ReadFirmwareFile(folder.Write("fw.upg", text), *firmware, log);
   }
 
-  ScratchFolder folder;
+  TempFolder folder;
   std::unique_ptr<FirmwareImage> firmware = std::make_unique<FirmwareImage>();
   RecordingLog log;
 };

@@ -2,15 +2,26 @@
 
 #include <vector>
 
-#include "FileTestSupport.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
+#include "UpgBuilder.h"
 #include "files/KeyDefinitionReader.h"
 
 namespace tdxx {
 namespace {
 
-using filetest::RecordingLog;
-using filetest::Repeat;
-using filetest::ScratchFolder;
+// `count` copies of the code text `pair`.
+std::string Repeat(std::string_view pair, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    text += pair;
+  }
+  return text;
+}
+
+
+using test::RecordingLog;
+using test::TempFolder;
 
 class KeyDefinitionReaderTest : public ::testing::Test {
  protected:
@@ -27,7 +38,7 @@ class KeyDefinitionReaderTest : public ::testing::Test {
     return table[static_cast<std::size_t>(key)].bytes[offset];
   }
 
-  ScratchFolder folder;
+  TempFolder folder;
   KeyTable table{};
   GlobalParameterBlock block{};
   RecordingLog log;

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "FileTestSupport.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
+#include "UpgBuilder.h"
 #include "files/PrivateProfile.h"
 
 namespace tdxx {
 namespace {
 
-using filetest::ScratchFolder;
+using test::TempFolder;
 
 std::string Utf16LeWithBom(std::u16string_view text) {
   std::string bytes = "\xFF\xFE";
@@ -101,7 +103,7 @@ TEST(PrivateProfileRead, ValuesAreCutAt2047Characters) {
 }
 
 TEST(PrivateProfileRead, MissingOrUnreadableFileGivesDefaults) {
-  const ScratchFolder folder;
+  const TempFolder folder;
   EXPECT_EQ(ReadProfileInt(folder.path() + "/none.ini", "S", "K", 5), 5);
   EXPECT_EQ(ReadProfileString(folder.path(), "S", "K", "dflt"), "dflt");  // a folder
   int error = 0;

@@ -1,17 +1,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "FileTestSupport.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
+#include "UpgBuilder.h"
 #include "files/PrivateProfile.h"
 
 namespace tdxx {
 namespace {
 
-using filetest::ReadBytes;
-using filetest::ScratchFolder;
+using test::ReadWholeFile;
+using test::TempFolder;
 
 TEST(PrivateProfileWrite, ReplacesOnlyThatKeysLine) {
-  const ScratchFolder folder;
+  const TempFolder folder;
   struct Case {
     std::string before, section, key, value, after;
   };
@@ -39,24 +41,24 @@ TEST(PrivateProfileWrite, ReplacesOnlyThatKeysLine) {
   for (const Case& c : cases) {
     const std::string path = folder.Write("t.ini", c.before);
     ASSERT_TRUE(WriteProfileString(path, c.section, c.key, c.value)) << c.before;
-    EXPECT_EQ(ReadBytes(path), c.after) << c.before;
+    EXPECT_EQ(ReadWholeFile(path), c.after) << c.before;
     EXPECT_EQ(ReadProfileString(path, c.section, c.key, "?"), c.value);
   }
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"t.ini"});  // no temporary file left
 }
 
 TEST(PrivateProfileWrite, CreatesTheFileAndKeepsReadingItBack) {
-  const ScratchFolder folder;
+  const TempFolder folder;
   const std::string path = folder.path() + "/TDxxLoad.ini";
   ASSERT_TRUE(WriteProfileString(path, "CONFIGURATION", "DownloadMode", "2"));
   ASSERT_TRUE(WriteProfileString(path, "CONFIGURATION", "DownloadMode", "0"));
   ASSERT_TRUE(WriteProfileString(path, "Other", "Name", "x y"));
-  EXPECT_EQ(ReadBytes(path), "[CONFIGURATION]\r\nDownloadMode=0\r\n\r\n[Other]\r\nName=x y\r\n");
+  EXPECT_EQ(ReadWholeFile(path), "[CONFIGURATION]\r\nDownloadMode=0\r\n\r\n[Other]\r\nName=x y\r\n");
   EXPECT_EQ(ReadProfileInt(path, "CONFIGURATION", "DownloadMode", 9), 0);
 }
 
 TEST(PrivateProfileWrite, KeepsAUtf16FileUtf16) {
-  const ScratchFolder folder;
+  const TempFolder folder;
   const auto utf16 = [](std::string_view ascii) {
     std::string bytes = "\xFF\xFE";
     for (const char c : ascii) {
@@ -67,11 +69,11 @@ TEST(PrivateProfileWrite, KeepsAUtf16FileUtf16) {
   };
   const std::string path = folder.Write("u.ini", utf16("[S]\r\nA=1\r\nB=2\r\n"));
   ASSERT_TRUE(WriteProfileString(path, "S", "A", "10"));
-  EXPECT_EQ(ReadBytes(path), utf16("[S]\r\nA=10\r\nB=2\r\n"));
+  EXPECT_EQ(ReadWholeFile(path), utf16("[S]\r\nA=10\r\nB=2\r\n"));
 }
 
 TEST(PrivateProfileWrite, KeepsTheFilesPermissions) {
-  const ScratchFolder folder;
+  const TempFolder folder;
   const std::string path = folder.Write("p.ini", "[S]\nK=1\n");
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_TRUE(WriteProfileString(path, "S", "K", "2"));
@@ -81,7 +83,7 @@ TEST(PrivateProfileWrite, KeepsTheFilesPermissions) {
 }
 
 TEST(PrivateProfileWrite, RefusesWhatCannotBeWrittenSafely) {
-  const ScratchFolder folder;
+  const TempFolder folder;
   const std::string blocker = folder.Write("file", "not a folder");
   const std::string good = folder.Write("good.ini", "[S]\nK=1\n");
   EXPECT_FALSE(WriteProfileString(folder.path() + "/missing/TDxxLoad.ini", "S", "K", "1"));
@@ -93,7 +95,7 @@ TEST(PrivateProfileWrite, RefusesWhatCannotBeWrittenSafely) {
   EXPECT_FALSE(WriteProfileString(good, "", "K", "1"));
   EXPECT_FALSE(WriteProfileString(good, "S", " ", "1"));
   EXPECT_FALSE(WriteProfileString(good, "S", ";K", "1"));
-  EXPECT_EQ(ReadBytes(good), "[S]\nK=1\n");
+  EXPECT_EQ(ReadWholeFile(good), "[S]\nK=1\n");
   EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"file", "good.ini"}));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tdxx::test {
 
@@ -17,7 +19,9 @@ class TempFolder {
   // path() + "/" + relative.
   std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
   // Writes `contents` to path()/relative, making the folders on the way; returns the full path.
-  std::string Write(const std::string& relative, const std::string& contents) const;
+  std::string Write(const std::string& relative, std::string_view contents) const;
+  // Names of the folder's own entries, sorted.
+  std::vector<std::string> Entries() const;
 
  private:
   std::string path_;

@@ -1,56 +1,12 @@
-#include "FileTestSupport.h"
+#include "UpgBuilder.h"
 
-#include <stdlib.h>
-
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 #include "files/FirmwareImage.h"
 #include "files/FirmwareReader.h"
 
-namespace tdxx::filetest {
-
-ScratchFolder::ScratchFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tdxx-files-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot make a scratch folder");
-  }
-  path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchFolder::Write(const std::string& name, std::string_view bytes) const {
-  const std::string full = path_ + "/" + name;
-  std::ofstream(full, std::ios::binary) << bytes;
-  return full;
-}
-
-std::vector<std::string> ScratchFolder::Entries() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+namespace tdxx::test {
 
 std::string HexRecord(std::uint32_t address, std::uint8_t type,
                       const std::vector<std::uint8_t>& data, bool lowercase) {
@@ -127,12 +83,4 @@ std::string UpgBuilder::Text() const {
   return text;
 }
 
-std::string Repeat(std::string_view pair, int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i) {
-    text += pair;
-  }
-  return text;
-}
-
-}  // namespace tdxx::filetest
+}  // namespace tdxx::test
