@@ -20,4 +20,16 @@ struct AppEnvironment {
   std::vector<std::string> simulatedDevices;
 };
 
+// "Simulated devices: td-a, wk-c": said first whenever simulated devices stand in for hardware,
+// so that nobody mistakes such a run for one on real keypads.
+inline std::string SimulatedDevicesLine(const std::vector<std::string>& kinds) {
+  std::string line = "Simulated devices: ";
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    if (i > 0)
+      line += ", ";
+    line += kinds[i];
+  }
+  return line;
+}
+
 }  // namespace tdxx

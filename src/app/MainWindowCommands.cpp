@@ -24,14 +24,7 @@ void MainWindowCommands::FormCreate() {
   state.deviceKind = 0;
 
   if (!app_.environment.simulatedDevices.empty()) {
-    // Nobody must mistake a simulated run for one on hardware.
-    std::string line = "Simulated devices: ";
-    for (std::size_t i = 0; i < app_.environment.simulatedDevices.size(); ++i) {
-      if (i > 0)
-        line += ", ";
-      line += app_.environment.simulatedDevices[i];
-    }
-    port_.LogProgress(line + "\r\n");
+    port_.LogProgress(SimulatedDevicesLine(app_.environment.simulatedDevices) + "\r\n");
   }
 
   const SettingsFolders folders = PrepareSettingsFolders(app_.environment);

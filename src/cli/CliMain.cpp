@@ -92,7 +92,7 @@ int RunCli(int argc, char** argv) {
       return kUsageError;
     }
     binder = &simulation->binder();
-    std::cerr << "Simulated devices: " << simulate << "\n";
+    std::cerr << SimulatedDevicesLine(environment.simulatedDevices) << "\n";
   }
   LinuxDriveSystem drives;
   KeypadDriveFinder driveFinder(drives);
