@@ -17,18 +17,7 @@ void ConsolePort::ShowError(std::string_view text) {
 }
 
 std::string ForTerminal(std::string_view narrow) {
-  std::string lines;
-  lines.reserve(narrow.size());
-  for (std::size_t i = 0; i < narrow.size(); ++i) {
-    if (narrow[i] == '\r') {
-      lines.push_back('\n');
-      if (i + 1 < narrow.size() && narrow[i + 1] == '\n')
-        ++i;
-    } else {
-      lines.push_back(narrow[i]);
-    }
-  }
-  return NarrowToDisplayUtf8(lines);
+  return NarrowToDisplayLines(narrow);
 }
 
 }  // namespace tdxx::cli

@@ -1,50 +1,50 @@
 #include "files/NarrowText.h"
 
-#include <cstddef>
-#include <cstdint>
-
 namespace tdxx {
 
 namespace {
 
 // Length of the well-formed UTF-8 sequence starting at `pos`, or 0 when the byte there does not
-// start one (overlong forms, surrogates and values above U+10FFFF are not well formed).
+// start one.
 std::size_t WellFormedSequenceLength(std::string_view text, std::size_t pos) {
   const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-  const std::uint8_t lead = byte(pos);
-  if (lead < 0x80)
-    return 1;
-  std::size_t length = 0;
-  std::uint8_t secondMin = 0x80, secondMax = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0)
-      secondMin = 0xA0;
-    if (lead == 0xED)
-      secondMax = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0)
-      secondMin = 0x90;
-    if (lead == 0xF4)
-      secondMax = 0x8F;
-  } else {
+  const Utf8Lead lead = DescribeUtf8Lead(byte(pos));
+  if (lead.length <= 1)
+    return lead.length;
+  if (pos + lead.length > text.size())
     return 0;
-  }
-  if (pos + length > text.size())
+  if (byte(pos + 1) < lead.secondMin || byte(pos + 1) > lead.secondMax)
     return 0;
-  if (byte(pos + 1) < secondMin || byte(pos + 1) > secondMax)
-    return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF)
+  for (std::size_t i = 2; i < lead.length; ++i) {
+    if (!IsUtf8Continuation(byte(pos + i)))
       return 0;
   }
-  return length;
+  return lead.length;
 }
 
 }  // namespace
+
+Utf8Lead DescribeUtf8Lead(std::uint8_t lead) {
+  Utf8Lead info;
+  if (lead < 0x80) {
+    info.length = 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    info.length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    info.length = 3;
+    if (lead == 0xE0)
+      info.secondMin = 0xA0;
+    if (lead == 0xED)
+      info.secondMax = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    info.length = 4;
+    if (lead == 0xF0)
+      info.secondMin = 0x90;
+    if (lead == 0xF4)
+      info.secondMax = 0x8F;
+  }
+  return info;
+}
 
 std::string NarrowToDisplayUtf8(std::string_view narrow) {
   std::string out;
@@ -64,6 +64,23 @@ std::string NarrowToDisplayUtf8(std::string_view narrow) {
     ++pos;
   }
   return out;
+}
+
+std::string NarrowToDisplayLines(std::string_view narrow) {
+  std::string unified;
+  unified.reserve(narrow.size());
+  for (std::size_t i = 0; i < narrow.size(); ++i) {
+    if (narrow[i] == '\r') {
+      unified.push_back('\n');
+      if (i + 1 < narrow.size() && narrow[i + 1] == '\n')
+        ++i;
+    } else {
+      unified.push_back(narrow[i]);
+    }
+  }
+  // Line ends are ASCII and never part of a multi-byte sequence, so unifying them first does not
+  // change how the other bytes decode.
+  return NarrowToDisplayUtf8(unified);
 }
 
 }  // namespace tdxx
