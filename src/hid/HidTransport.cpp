@@ -1,5 +1,6 @@
 #include "hid/HidTransport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cwchar>
 
@@ -106,6 +107,8 @@ const std::vector<std::string>& HidTransport::permissionDeniedPaths() const {
 
 DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   State& s = *state_;
+  // The refusals of an earlier discovery must not be reported again when binding fails.
+  s.permissionDeniedPaths.clear();
   if (LoadHidLibrary())
     return -1;
   // A connection left from before would be lost when deviceHandle is replaced.
@@ -113,10 +116,12 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   s.CloseDevice();
 
   s.devicePath.clear();
-  s.permissionDeniedPaths.clear();
   int kindCounts[15] = {};
   DeviceKind result = 0;
   hid_device* kept = nullptr;
+  // hidapi lists an interface once per top-level collection of its report descriptor, each
+  // time with the same path; each interface is looked at once.
+  std::vector<std::string> pathsSeen;
 
   hid_device_info* interfaces = s.api->enumerate(0, 0);
   for (hid_device_info* info = interfaces; info != nullptr; info = info->next) {
@@ -125,6 +130,9 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
     const DeviceKind kind = ClassifyIdentifiers(info->vendor_id, info->product_id);
     if (kind <= 0)
       continue;
+    if (std::find(pathsSeen.begin(), pathsSeen.end(), info->path) != pathsSeen.end())
+      continue;
+    pathsSeen.emplace_back(info->path);
     // The identifiers come from the enumeration; the open tells whether the interface can be
     // used at all, and with keepOpen it is the handle kept.
     errno = 0;

@@ -173,6 +173,16 @@ bool ApplyOption(const std::string& option, DeviceConfig& config) {
     config.interfaceCount = static_cast<int>(count);
     return true;
   }
+  const std::string collections = "collections=";
+  if (option.compare(0, collections.size(), collections) == 0) {
+    const std::string value = option.substr(collections.size());
+    char* end = nullptr;
+    const long count = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != 0 || count < 1 || count > 16)
+      return false;
+    config.collectionsPerInterface = static_cast<int>(count);
+    return true;
+  }
   return false;
 }
 

@@ -9,7 +9,8 @@
 namespace tdxx::sim {
 
 // The simulated device kinds by name, with plausible identity reports and version replies.
-// A name may carry options after colons: "td-b-kbmouse:interfaces=3", "td-a:no-permission".
+// A name may carry options after colons: "td-b-kbmouse:interfaces=3", "td-a:no-permission",
+// "td-a-kbmouse:collections=2" (each interface listed once per top-level collection).
 // "hid-VVVV-PPPP" (hex) is any other HID device with those identifiers.
 std::optional<DeviceConfig> DeviceConfigForKind(const std::string& name);
 

@@ -33,6 +33,9 @@ struct DeviceConfig {
   std::uint16_t productId = 0;
   // HID interfaces the device exposes, each with the same identifiers.
   int interfaceCount = 1;
+  // Top-level collections in each interface's report descriptor. hidapi on Linux lists an
+  // interface once per collection, every entry with the same path.
+  int collectionsPerInterface = 1;
   std::wstring manufacturer = L"Quorvane";
   std::wstring product;
   // Report size of the device's report stream: in 'U' input reports are 64 bytes (count and

@@ -109,20 +109,23 @@ hid_device_info* SimulatedBus::HidEnumerate(unsigned short vendorId, unsigned sh
         (productId != 0 && productId != config.productId))
       continue;
     for (int i = 0; i < config.interfaceCount; ++i) {
-      auto* info = new hid_device_info{};
-      info->path = CopyNarrow(InterfacePath(device->index_, i));
-      info->vendor_id = config.vendorId;
-      info->product_id = config.productId;
-      info->serial_number = CopyWide(L"");
-      info->release_number = 0x0100;
-      info->manufacturer_string = CopyWide(config.manufacturer);
-      info->product_string = CopyWide(config.product);
-      info->usage_page = 0xFF00;
-      info->usage = 1;
-      info->interface_number = i;
-      info->bus_type = HID_API_BUS_USB;
-      *tail = info;
-      tail = &info->next;
+      for (int collection = 0; collection < std::max(config.collectionsPerInterface, 1);
+           ++collection) {
+        auto* info = new hid_device_info{};
+        info->path = CopyNarrow(InterfacePath(device->index_, i));
+        info->vendor_id = config.vendorId;
+        info->product_id = config.productId;
+        info->serial_number = CopyWide(L"");
+        info->release_number = 0x0100;
+        info->manufacturer_string = CopyWide(config.manufacturer);
+        info->product_string = CopyWide(config.product);
+        info->usage_page = 0xFF00;
+        info->usage = static_cast<unsigned short>(1 + collection);
+        info->interface_number = i;
+        info->bus_type = HID_API_BUS_USB;
+        *tail = info;
+        tail = &info->next;
+      }
     }
   }
   return head;

@@ -118,6 +118,32 @@ TEST(Discovery, NoPermissionWithKeepOpenGoesOnToTheNextInterface) {
   EXPECT_EQ(rig.bus().openHandleCount(), 0);
 }
 
+// hidapi lists an interface once per top-level collection, always with the same path.
+TEST(Discovery, InterfaceListedPerCollectionIsLookedAtOnce) {
+  {
+    SimRig rig({"td-b-kbmouse:interfaces=3:collections=2"});
+    EXPECT_EQ(rig.transport->FindKeypad(false), 11);
+    EXPECT_EQ(rig.device().openCount(), 3);
+    EXPECT_EQ(rig.transport->devicePath(), SimulatedBus::InterfacePath(0, 2));
+  }
+  {
+    SimRig rig({"td-b-kbmouse:interfaces=3:collections=2:no-permission"});
+    EXPECT_EQ(rig.transport->FindKeypad(false), 11);
+    EXPECT_EQ(rig.transport->permissionDeniedPaths(),
+              (std::vector<std::string>{SimulatedBus::InterfacePath(0, 0),
+                                        SimulatedBus::InterfacePath(0, 1),
+                                        SimulatedBus::InterfacePath(0, 2)}));
+  }
+  {
+    SimRig rig({"td-a:collections=3:no-permission", "td-b:collections=2"});
+    EXPECT_EQ(rig.transport->FindKeypad(true), 6);
+    EXPECT_EQ(rig.transport->permissionDeniedPaths(),
+              std::vector<std::string>{SimulatedBus::InterfacePath(0, 0)});
+    EXPECT_EQ(rig.device(1).openHandleCount(), 1);
+    rig.transport->CloseKeypad();
+  }
+}
+
 TEST(Discovery, OtherOpenFailuresAreSkippedSilently) {
   SimRig rig({"td-a", "wk-c"});
   rig.device(0).RefuseOpen(ENOENT);  // vanished during the walk
@@ -159,6 +185,15 @@ TEST(Binding, FailedBindingGivesMinusOneAndTheReason) {
   rig.simulation->simBinder().FailBinding("");
   EXPECT_EQ(rig.transport->FindKeypad(false), 5);
   EXPECT_EQ(rig.transport->bindError(), "");
+}
+
+TEST(Binding, FailedBindingForgetsEarlierPermissionRefusals) {
+  SimRig rig({"td-a:no-permission"});
+  EXPECT_EQ(rig.transport->FindKeypad(false), 5);
+  ASSERT_EQ(rig.transport->permissionDeniedPaths().size(), 1u);
+  rig.simulation->simBinder().FailBinding("libhidapi-hidraw.so.0: cannot open shared object file");
+  EXPECT_EQ(rig.transport->FindKeypad(false), -1);
+  EXPECT_TRUE(rig.transport->permissionDeniedPaths().empty());
 }
 
 TEST(Binding, DlopenNamesTheLoaderErrorOrTheMissingEntryPoint) {

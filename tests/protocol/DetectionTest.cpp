@@ -313,6 +313,25 @@ TEST(Detection, EveryInterfaceWithoutPermissionGetsItsLine) {
                                      PermissionLine(0, 1) + PermissionLine(0, 2));
 }
 
+TEST(Detection, InterfaceWithSeveralCollectionsGetsOneLine) {
+  ProtocolRig rig({"td-b-kbmouse:interfaces=2:collections=3:no-permission"});
+  ProtocolContext ctx = rig.Context();
+  DetectKeypad(ctx, false);
+  EXPECT_EQ(rig.port.keypadText,
+            "DEVICE found: Quorvane TD-B (KBMouse)" + PermissionLine(0, 0) + PermissionLine(0, 1));
+}
+
+TEST(Detection, UnboundHidLibraryRepeatsNoEarlierPermissionLine) {
+  ProtocolRig rig({"td-a:no-permission"});
+  ProtocolContext ctx = rig.Context();
+  DetectKeypad(ctx, false);
+  rig.simulation->simBinder().FailBinding("libhidapi-hidraw.so.0: cannot open shared object");
+  DetectKeypad(ctx, false);
+  EXPECT_EQ(rig.deviceKind, -1);
+  EXPECT_EQ(rig.port.keypadText,
+            "***USB HID service unavailable: libhidapi-hidraw.so.0: cannot open shared object***");
+}
+
 TEST(Detection, BootloaderWithoutPermissionGetsNoSuffixAndOneHint) {
   ProtocolRig rig({"tds-bootloader:no-permission"});
   ProtocolContext ctx = rig.Context();
