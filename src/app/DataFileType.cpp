@@ -1,6 +1,5 @@
 #include "app/DataFileType.h"
 
-#include <cctype>
 #include <string>
 
 #include "app/MainWindowState.h"
@@ -9,14 +8,18 @@ namespace tdxx {
 
 namespace {
 
+// ASCII letters only, whatever the locale: the window adopts the user's locale, and under a
+// Turkish one std::tolower('I') is not 'i', which would make KEYS.BIN an invalid file type.
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size())
     return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i]))
       return false;
-    }
   }
   return true;
 }

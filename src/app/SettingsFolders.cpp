@@ -31,7 +31,7 @@ SettingsFolders PrepareSettingsFolders(const AppEnvironment& environment) {
   if (!chain.empty()) {
     std::error_code error;
     std::filesystem::create_directories(chain, error);
-    while (chain.size() > 1 && chain.back() == '/')
+    while (!chain.empty() && chain.back() == '/')
       chain.pop_back();
   }
 

@@ -13,9 +13,9 @@ struct LabelLink {
   std::string target;
 };
 
-// What the drive finder reads of the system: the mount table, the block devices in sysfs, the
-// udev label links and a filesystem's own label. LinuxDriveSystem reads the real system; tests
-// point it at made-up trees.
+// What the drive finder reads of the system: the mount table, the block devices in sysfs, udev's
+// device database and label links, and a filesystem's own label. LinuxDriveSystem reads the real
+// system; tests point it at made-up trees.
 class DriveSystem {
  public:
   virtual ~DriveSystem() = default;
@@ -38,6 +38,12 @@ class DriveSystem {
 
   // Every link of the by-label folder; empty when the folder is missing.
   virtual std::vector<LabelLink> ListLabelLinks() = 0;
+
+  // A property that udev recorded for block device MAJOR:MINOR in its database (such as
+  // ID_FS_LABEL_ENC, the label with udev's \xNN escapes); nothing when the device or the
+  // property is not recorded.
+  virtual std::optional<std::string> ReadUdevProperty(unsigned major, unsigned minor,
+                                                      const std::string& name) = 0;
 
   // The label the filesystem mounted at `mountPoint` reports of itself; nothing when the
   // filesystem cannot tell.

@@ -51,11 +51,16 @@ bool IsRemovableDisk(DriveSystem& system, const std::string& devicePath) {
   return SitsOnRemovableBus(disk);
 }
 
-// The volume label of the mounted device: udev's by-label link that points at it, otherwise
-// what the filesystem says of itself.
+// The volume label of the mounted device: what udev's database recorded for it, else udev's
+// by-label link that points at it, else what the filesystem says of itself. The database comes
+// first because udev keeps only one by-label link per label: of two drives labelled alike, only
+// one has the link, and FAT, the keypad's own filesystem, cannot tell its label itself.
 std::optional<std::string> VolumeLabel(DriveSystem& system, const MountEntry& mount,
                                        const std::string& kernelName,
                                        std::optional<std::vector<LabelLink>>& links) {
+  if (const std::optional<std::string> encoded =
+          system.ReadUdevProperty(mount.major, mount.minor, "ID_FS_LABEL_ENC"))
+    return DecodeHexEscapes(*encoded);
   if (!links)
     links = system.ListLabelLinks();
   for (const LabelLink& link : *links) {

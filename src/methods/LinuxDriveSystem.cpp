@@ -17,10 +17,11 @@ namespace tdxx {
 namespace fs = std::filesystem;
 
 LinuxDriveSystem::LinuxDriveSystem(std::string mountInfoPath, std::string sysfsRoot,
-                                   std::string byLabelFolder)
+                                   std::string byLabelFolder, std::string udevDataFolder)
     : mountInfoPath_(std::move(mountInfoPath)),
       sysfsRoot_(std::move(sysfsRoot)),
-      byLabelFolder_(std::move(byLabelFolder)) {}
+      byLabelFolder_(std::move(byLabelFolder)),
+      udevDataFolder_(std::move(udevDataFolder)) {}
 
 std::optional<std::string> LinuxDriveSystem::ReadMountTable() {
   // Files under /proc report a size of 0, so read to the end rather than by size.
@@ -90,6 +91,21 @@ std::vector<LabelLink> LinuxDriveSystem::ListLabelLinks() {
   std::sort(links.begin(), links.end(),
             [](const LabelLink& a, const LabelLink& b) { return a.name < b.name; });
   return links;
+}
+
+std::optional<std::string> LinuxDriveSystem::ReadUdevProperty(unsigned major, unsigned minor,
+                                                              const std::string& name) {
+  std::ifstream in(fs::path(udevDataFolder_) /
+                   ("b" + std::to_string(major) + ":" + std::to_string(minor)));
+  if (!in)
+    return std::nullopt;
+  const std::string prefix = "E:" + name + "=";
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.starts_with(prefix))
+      return line.substr(prefix.size());
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> LinuxDriveSystem::ReadFilesystemLabel(const std::string& mountPoint) {

@@ -35,6 +35,14 @@ TEST_F(StartupSequence, MyDocumentsZeroMovesTheChainToTheSharedFolder) {
   EXPECT_FALSE(std::filesystem::exists(temp / "home/Documents/Quorvane"));
 }
 
+TEST_F(StartupSequence, TrailingSlashesOfTheDocumentsFolderAreNotDoubled) {
+  environment.userDocumentsFolder = temp / "home/Documents//";
+  Start();
+  EXPECT_EQ(app->state.settingsFolder, UserSettingsFolder());
+  EXPECT_EQ(app->state.macroFilesFolder, UserSettingsFolder() + "/Macro_Files");
+  EXPECT_TRUE(std::filesystem::is_directory(app->state.macroFilesFolder));
+}
+
 TEST_F(StartupSequence, AnyNonZeroOrUnreadableMyDocumentsKeepsTheUsersFolder) {
   for (const char* value : {"5", "-1", "0x10", "zero", ""}) {
     temp.Write("program/Location.ini", std::string("[CONFIGURATION]\nMy_Documents=") + value);

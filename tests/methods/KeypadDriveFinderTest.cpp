@@ -36,6 +36,7 @@ class FakeSystemTree {
   FakeSystemTree() : root_(folder_.path()) {
     fs::create_directories(root_ / "sys" / "dev" / "block");
     fs::create_directories(root_ / "by-label");
+    fs::create_directories(root_ / "udev-data");
   }
 
   // A disk folder, with its removable attribute unless that is null.
@@ -56,6 +57,16 @@ class FakeSystemTree {
   void AddLabelLink(const std::string& linkName, const std::string& kernelName) {
     fs::create_symlink("../../" + kernelName, root_ / "by-label" / linkName);
   }
+  // The device's file in udev's database, as udev writes it for a filesystem with that label
+  // (udev's escapes included).
+  void AddUdevLabel(const std::string& devNumber, const std::string& encodedLabel) {
+    AddUdevData(devNumber,
+                "S:disk/by-label/" + encodedLabel + "\nI:1234567\nE:ID_FS_LABEL=" + encodedLabel +
+                    "\nE:ID_FS_LABEL_ENC=" + encodedLabel + "\nE:ID_FS_TYPE=vfat\nG:systemd\n");
+  }
+  void AddUdevData(const std::string& devNumber, const std::string& text) {
+    Write(root_ / "udev-data" / ("b" + devNumber), text);
+  }
   void AddMount(const std::string& devNumber, const std::string& mountPoint,
                 const std::string& root = "/") {
     mountInfo_ += std::to_string(40 + lines_++) + " 29 " + devNumber + " " + root + " " +
@@ -65,7 +76,7 @@ class FakeSystemTree {
 
   LinuxDriveSystem System() const {
     return LinuxDriveSystem((root_ / "mountinfo").string(), (root_ / "sys").string(),
-                            (root_ / "by-label").string());
+                            (root_ / "by-label").string(), (root_ / "udev-data").string());
   }
 
  private:
@@ -100,6 +111,10 @@ class SystemWithFilesystemLabels final : public DriveSystem {
     return system_.ReadSysfsAttribute(devicePath, name);
   }
   std::vector<LabelLink> ListLabelLinks() override { return system_.ListLabelLinks(); }
+  std::optional<std::string> ReadUdevProperty(unsigned major, unsigned minor,
+                                              const std::string& name) override {
+    return system_.ReadUdevProperty(major, minor, name);
+  }
   std::optional<std::string> ReadFilesystemLabel(const std::string& mountPoint) override {
     const auto it = labels.find(mountPoint);
     if (it == labels.end())
@@ -195,6 +210,59 @@ TEST(KeypadDriveFinder, FirstOfTwoMatchesInMountOrderWins) {
   system.labels["/media/user/TASTERDECK1"] = "TASTERDECK";
   bool found = false;
   EXPECT_EQ(Find(system, found), "/media/user/TASTERDECK1/");
+  EXPECT_TRUE(found);
+}
+
+TEST(KeypadDriveFinder, FirstOfTwoLikeLabelledFatDrivesWinsThoughUdevLinkedTheSecond) {
+  // Two FAT drives labelled TASTERDECK: udev's one link names the second, and FAT cannot tell
+  // its label itself; udev's database still knows the label of each.
+  FakeSystemTree tree;
+  tree.AddDisk(kUsbStick2, "8:32", "1");
+  tree.AddPartition(kUsbStick2, "sdc1", "8:33");
+  tree.AddDisk(kUsbStick, "8:16", "1");
+  tree.AddPartition(kUsbStick, "sdb1", "8:17");
+  tree.AddLabelLink("TASTERDECK", "sdb1");
+  tree.AddUdevLabel("8:33", "TASTERDECK");
+  tree.AddUdevLabel("8:17", "TASTERDECK");
+  tree.AddMount("8:33", "/media/user/TASTERDECK1");
+  tree.AddMount("8:17", "/media/user/TASTERDECK");
+  LinuxDriveSystem system = tree.System();
+  bool found = false;
+  EXPECT_EQ(Find(system, found), "/media/user/TASTERDECK1/");
+  EXPECT_TRUE(found);
+}
+
+TEST(KeypadDriveFinder, UdevDatabaseLabelIsMatchedExactlyWithItsEscapesUndone) {
+  struct Case {
+    const char* encoded;
+    bool found;
+  };
+  for (const Case& c :
+       {Case{"TASTERDECK", true}, Case{"\\x54ASTERDECK", true}, Case{"tasterdeck", false},
+        Case{"TASTER\\x20DECK", false}, Case{"TASTERDECK\\x20", false}}) {
+    FakeSystemTree tree;
+    tree.AddDisk(kUsbStick, "8:16", "1");
+    tree.AddPartition(kUsbStick, "sdb1", "8:17");
+    tree.AddUdevLabel("8:17", c.encoded);
+    tree.AddMount("8:17", "/media/user/KEYS");
+    LinuxDriveSystem system = tree.System();
+    bool found = !c.found;
+    EXPECT_EQ(Find(system, found), c.found ? "/media/user/KEYS/" : "") << c.encoded;
+    EXPECT_EQ(found, c.found) << c.encoded;
+  }
+}
+
+TEST(KeypadDriveFinder, UdevDatabaseFileWithoutALabelFallsBackToTheLink) {
+  FakeSystemTree tree;
+  tree.AddDisk(kUsbStick, "8:16", "1");
+  tree.AddPartition(kUsbStick, "sdb1", "8:17");
+  tree.AddLabelLink("TASTERDECK", "sdb1");
+  tree.AddMount("8:17", "/media/user/TASTERDECK");
+  // A database file that records other properties only.
+  tree.AddUdevData("8:17", "I:1234567\nE:ID_FS_TYPE=vfat\nE:ID_FS_LABEL_ENCX=OTHER\n");
+  LinuxDriveSystem system = tree.System();
+  bool found = false;
+  EXPECT_EQ(Find(system, found), "/media/user/TASTERDECK/");
   EXPECT_TRUE(found);
 }
 
