@@ -198,17 +198,26 @@ SimulatedBus::Handle* SimulatedBus::FindHandle(hid_device* handle) const {
   return found == handles_.end() ? nullptr : found->second.get();
 }
 
+SimulatedBus::Handle* SimulatedBus::UsableHandle(hid_device* handle, const unsigned char* data,
+                                                 std::size_t length) {
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || data == nullptr || length == 0)
+    return nullptr;
+  if (!h->device->plugged_) {
+    // As hidapi does once the device is gone.
+    h->lastError = L"Device unplugged";
+    return nullptr;
+  }
+  return h;
+}
+
 int SimulatedBus::HidSendFeatureReport(hid_device* handle, const unsigned char* data,
                                        std::size_t length) {
   std::lock_guard lock(mutex_);
-  Handle* h = FindHandle(handle);
-  if (h == nullptr || data == nullptr || length == 0)
+  Handle* h = UsableHandle(handle, data, length);
+  if (h == nullptr)
     return -1;
   SimulatedDevice& device = *h->device;
-  if (!device.plugged_) {
-    h->lastError = L"Device unplugged";
-    return -1;
-  }
   device.featureReports_.push_back({clock_.Now(), Bytes(data, data + length), h->interfaceIndex});
   const int result = device.behaviour_->OnSetFeature(device, {data, length});
   if (result < 0)
@@ -218,14 +227,10 @@ int SimulatedBus::HidSendFeatureReport(hid_device* handle, const unsigned char* 
 
 int SimulatedBus::HidGetFeatureReport(hid_device* handle, unsigned char* data, std::size_t length) {
   std::lock_guard lock(mutex_);
-  Handle* h = FindHandle(handle);
-  if (h == nullptr || data == nullptr || length == 0)
+  Handle* h = UsableHandle(handle, data, length);
+  if (h == nullptr)
     return -1;
   SimulatedDevice& device = *h->device;
-  if (!device.plugged_) {
-    h->lastError = L"Device unplugged";
-    return -1;
-  }
   ++device.featureReads_;
   const int result = device.behaviour_->OnGetFeature(device, {data, length});
   if (result < 0)
@@ -235,14 +240,10 @@ int SimulatedBus::HidGetFeatureReport(hid_device* handle, unsigned char* data, s
 
 int SimulatedBus::HidWrite(hid_device* handle, const unsigned char* data, std::size_t length) {
   std::lock_guard lock(mutex_);
-  Handle* h = FindHandle(handle);
-  if (h == nullptr || data == nullptr || length == 0)
+  Handle* h = UsableHandle(handle, data, length);
+  if (h == nullptr)
     return -1;
   SimulatedDevice& device = *h->device;
-  if (!device.plugged_) {
-    h->lastError = L"Device unplugged";
-    return -1;
-  }
   device.outputReports_.push_back({clock_.Now(), Bytes(data, data + length), h->interfaceIndex});
   if (device.config_.unplugAfterReports > 0 &&
       ++device.outputReportsSinceUnplugSet_ >= device.config_.unplugAfterReports) {

@@ -74,6 +74,9 @@ class SimulatedBus {
   struct PendingInput;
 
   Handle* FindHandle(hid_device* handle) const;
+  // The open handle behind `handle`, when the call's buffer is usable and the device is still
+  // plugged in (else null, with the handle's error text set as hidapi would).
+  Handle* UsableHandle(hid_device* handle, const unsigned char* data, std::size_t length);
   void QueueInput(SimulatedDevice& device, const Bytes& report, Milliseconds delay);
   void UnplugDevice(SimulatedDevice& device);
   int OpenHandlesOf(const SimulatedDevice& device) const;
