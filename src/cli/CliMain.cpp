@@ -8,7 +8,7 @@
 #include "app/Application.h"
 #include "cli/ConsolePort.h"
 #include "cli/DetectCommand.h"
-#include "cli/InspectCommand.h"
+#include "cli/DataFileReport.h"
 #include "hid/Clock.h"
 #include "hid/DlopenHidBinder.h"
 #include "methods/KeypadDriveFinder.h"

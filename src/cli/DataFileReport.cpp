@@ -1,4 +1,4 @@
-#include "cli/InspectCommand.h"
+#include "cli/DataFileReport.h"
 
 #include <filesystem>
 #include <iomanip>

@@ -6,7 +6,7 @@
 #include "TempFolder.h"
 #include "UpgBuilder.h"
 #include "files/FirmwareReader.h"
-#include "cli/InspectCommand.h"
+#include "cli/DataFileReport.h"
 
 namespace tdxx::test {
 namespace {
@@ -23,7 +23,7 @@ Inspected Inspect(const std::string& path, bool json) {
   return {status, out.str(), errors.str()};
 }
 
-TEST(InspectCommand, KeyDefinitionsAsJsonHoldTheExactImagesAndLog) {
+TEST(DataFileReport, KeyDefinitionsAsJsonHoldTheExactImagesAndLog) {
   TempFolder temp;
   const std::string path = temp.Write(
       "keys.ckd",
@@ -49,7 +49,7 @@ TEST(InspectCommand, KeyDefinitionsAsJsonHoldTheExactImagesAndLog) {
   EXPECT_EQ(json["keyRecords"][0].get<std::string>().substr(0, 14), "e4020000000000");
 }
 
-TEST(InspectCommand, FailedKeyDefinitionReadExitsOne) {
+TEST(DataFileReport, FailedKeyDefinitionReadExitsOne) {
   TempFolder temp;
   const Inspected result = Inspect(temp / "none.ckd", true);
   EXPECT_EQ(result.status, cli::kInspectFailed);
@@ -58,7 +58,7 @@ TEST(InspectCommand, FailedKeyDefinitionReadExitsOne) {
   EXPECT_EQ(json["log"], "\r\nCannot read file: No such file or directory");
 }
 
-TEST(InspectCommand, FirmwareAsJsonHoldsResultVersionAndImage) {
+TEST(DataFileReport, FirmwareAsJsonHoldsResultVersionAndImage) {
   TempFolder temp;
   UpgBuilder upg;
   upg.Put(0x3FFF, {ExchangeBitPairs(0x1A)}).Put(0x2000, {0x12, 0x34, 0x56});
@@ -86,7 +86,7 @@ TEST(InspectCommand, FirmwareAsJsonHoldsResultVersionAndImage) {
   EXPECT_TRUE(json["versionText"].is_null());
 }
 
-TEST(InspectCommand, FlashDriveCopyReportsWhetherItExists) {
+TEST(DataFileReport, FlashDriveCopyReportsWhetherItExists) {
   TempFolder temp;
   const Inspected there = Inspect(temp.Write("copy.BIN", "x"), true);
   EXPECT_EQ(there.status, cli::kInspectRead);
@@ -96,14 +96,14 @@ TEST(InspectCommand, FlashDriveCopyReportsWhetherItExists) {
   EXPECT_EQ(nlohmann::json::parse(gone.out)["exists"], false);
 }
 
-TEST(InspectCommand, OtherExtensionIsAUsageError) {
+TEST(DataFileReport, OtherExtensionIsAUsageError) {
   TempFolder temp;
   const Inspected result = Inspect(temp.Write("notes.txt", ""), true);
   EXPECT_EQ(result.status, cli::kInspectUsage);
   EXPECT_EQ(result.out, "");
 }
 
-TEST(InspectCommand, ReadableSummaryNamesFlagsAndCodes) {
+TEST(DataFileReport, ReadableSummaryNamesFlagsAndCodes) {
   TempFolder temp;
   const std::string path =
       temp.Write("keys.ckd",
