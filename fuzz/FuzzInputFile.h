@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
+
+#include "files/ProgressLog.h"
 
 namespace tdxx::fuzz {
 
@@ -41,6 +44,12 @@ class FuzzInputFile {
 
  private:
   std::string path_;
+};
+
+// The readers' log lines are of no interest to the fuzzer.
+class NullLog final : public ProgressLog {
+ public:
+  void LogProgress(std::string_view) override {}
 };
 
 }  // namespace tdxx::fuzz

@@ -8,20 +8,11 @@
 #include "files/KeyDefinitionReader.h"
 #include "files/PrivateProfile.h"
 
-namespace {
-
-class NullLog final : public tdxx::ProgressLog {
- public:
-  void LogProgress(std::string_view) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const tdxx::fuzz::FuzzInputFile file(data, size);
   tdxx::KeyTable keyTable{};
   tdxx::GlobalParameterBlock globalBlock{};
-  NullLog log;
+  tdxx::fuzz::NullLog log;
   const int keys = tdxx::ReadKeyDefinitionFile(file.path(), keyTable, globalBlock, log);
   if (keys != 24 && keys != 35 && keys != 48 && keys != 66) {
     std::fprintf(stderr, "unexpected key count %d\n", keys);

@@ -7,19 +7,10 @@
 #include "FuzzInputFile.h"
 #include "files/FirmwareReader.h"
 
-namespace {
-
-class NullLog final : public tdxx::ProgressLog {
- public:
-  void LogProgress(std::string_view) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const tdxx::fuzz::FuzzInputFile file(data, size);
   const auto firmware = std::make_unique<tdxx::FirmwareImage>();
-  NullLog log;
+  tdxx::fuzz::NullLog log;
   const int result = tdxx::ReadFirmwareFile(file.path(), *firmware, log);
   if (result < -1 || result > 5 || result == 1) {
     std::fprintf(stderr, "unexpected result %d\n", result);
