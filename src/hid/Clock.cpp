@@ -1,19 +1,81 @@
 #include "hid/Clock.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace tdxx {
 
-void SystemClock::Pause(Milliseconds duration) {
-  // sleep_for may wake early on some systems; sleep until a deadline instead.
-  const auto deadline = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_until(deadline);
+namespace {
+
+// The event of a clock that runs on real time.
+class RealEvent final : public ClockEvent {
+ public:
+  void Set() override {
+    {
+      std::lock_guard lock(mutex_);
+      set_ = true;
+    }
+    signalled_.notify_one();
   }
+  void Wait() override {
+    std::unique_lock lock(mutex_);
+    signalled_.wait(lock, [this] { return set_; });
+    set_ = false;
+  }
+  bool WaitFor(Milliseconds timeout) override {
+    std::unique_lock lock(mutex_);
+    if (!signalled_.wait_for(lock, timeout, [this] { return set_; }))
+      return false;
+    set_ = false;
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable signalled_;
+  bool set_ = false;
+};
+
+class RealThread final : public ClockThread {
+ public:
+  explicit RealThread(std::function<void()> body) : thread_(std::move(body)) {}
+  ~RealThread() override { Join(); }
+  void Join() override {
+    if (thread_.joinable())
+      thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+};
+
+}  // namespace
+
+void SleepFully(Milliseconds duration) {
+  const auto deadline = std::chrono::steady_clock::now() + duration;
+  while (std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_until(deadline);
+}
+
+void Clock::Spend(Milliseconds duration) {
+  SleepFully(duration);
+}
+
+std::unique_ptr<ClockEvent> Clock::MakeEvent() {
+  return std::make_unique<RealEvent>();
+}
+
+std::unique_ptr<ClockThread> Clock::StartWorker(std::function<void()> body) {
+  return std::make_unique<RealThread>(std::move(body));
+}
+
+void SystemClock::Pause(Milliseconds duration) {
+  SleepFully(duration);
 }
 
 void SystemClock::SleepOnWorker(Milliseconds duration) {
-  std::this_thread::sleep_for(duration);
+  SleepFully(duration);
 }
 
 Milliseconds SystemClock::Now() const {

@@ -1,14 +1,35 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <memory>
 
 namespace tdxx {
 
 using Milliseconds = std::chrono::milliseconds;
 
-// Every pause of the program goes through this port. The GUI keeps its window painting during a
-// pause; tests run on virtual time so that long device conversations finish at once and their
-// pauses can be asserted.
+// An event that releases one wait and then resets itself; a Set before the wait is not lost.
+// Its waits run on the time of the clock that made it.
+class ClockEvent {
+ public:
+  virtual ~ClockEvent() = default;
+  virtual void Set() = 0;
+  virtual void Wait() = 0;
+  // False when the time ran out before the event was set.
+  virtual bool WaitFor(Milliseconds timeout) = 0;
+};
+
+// A thread started through a clock; Join waits for its body to return.
+class ClockThread {
+ public:
+  virtual ~ClockThread() = default;
+  virtual void Join() = 0;
+};
+
+// Every pause of the program goes through this port, and so does every wait of a worker thread.
+// The GUI keeps its window painting during a pause; tests run on virtual time in which device
+// calls and worker sleeps take time too, so that a pause cut short or a report sent too early
+// shows in the time stamps the simulated devices record.
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -21,6 +42,16 @@ class Clock {
 
   // Monotonic time since an arbitrary start, for time stamps.
   virtual Milliseconds Now() const = 0;
+
+  // The time a device call itself takes, spent on whichever thread made the call (simulated
+  // devices use it; real devices take their own time).
+  virtual void Spend(Milliseconds duration);
+
+  // An auto-reset event whose waits run on this clock's time.
+  virtual std::unique_ptr<ClockEvent> MakeEvent();
+
+  // Starts a worker thread whose sleeps and waits run on this clock's time.
+  virtual std::unique_ptr<ClockThread> StartWorker(std::function<void()> body);
 };
 
 // Real time. The command-line front end uses it as it is; the windowed program's clock keeps
@@ -31,5 +62,8 @@ class SystemClock : public Clock {
   void SleepOnWorker(Milliseconds duration) override;
   Milliseconds Now() const override;
 };
+
+// Sleeps until `duration` has passed on the steady clock (sleep_for may wake early).
+void SleepFully(Milliseconds duration);
 
 }  // namespace tdxx

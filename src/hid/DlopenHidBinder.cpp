@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "hid/DeviceNodeLock.h"
+
 namespace tdxx {
 
 namespace {
@@ -52,6 +54,9 @@ class DlopenHidApi final : public HidApi {
     return entry_.read_timeout(device, data, length, milliseconds);
   }
   const wchar_t* error(hid_device* device) override { return entry_.error(device); }
+  LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) override {
+    return LockDeviceNode(path, lock);
+  }
 
  private:
   void* const library_;

@@ -7,17 +7,12 @@
 namespace tdxx {
 
 namespace {
-// The read window is cut into short hid_read_timeout slices: between two slices the writer
-// gets the device (so it never waits longer than one slice) and a Stop is noticed. A slice
-// that times out simply starts the next one, as the end of a window without data would.
-constexpr int kReadSliceMs = 5;
-// After a failed read (device gone) the thread waits out one read window before it tries
-// again, so that a dead device costs no processor time.
+// One read window: the reader waits this long for a report before it looks at Stop again.
 constexpr Milliseconds kReadWindow{50};
 }  // namespace
 
-TFileReadThread::TFileReadThread(DeviceLink& link, ReportMode mode, Clock& clock)
-    : TFileThread(link, mode, clock) {
+TFileReadThread::TFileReadThread(HidApi& api, hid_device* device, ReportMode mode, Clock& clock)
+    : TFileThread(api, device, mode, clock) {
   Start();
 }
 
@@ -40,20 +35,16 @@ void TFileReadThread::Execute() {
   const std::size_t length = InputReportLength(mode_);
   while (!Terminated()) {
     report.fill(0);
-    int got;
-    {
-      DeviceCall call(link_, /*yieldToOthers=*/true);
-      got = link_.api().read_timeout(link_.device(), report.data(), length, kReadSliceMs);
-    }
+    const int got =
+        api_.read_timeout(device_, report.data(), length, static_cast<int>(kReadWindow.count()));
     if (got < 0) {
-      wakeEvent_.WaitFor(kReadWindow);
+      // The device is gone or broken: wait out one read window before the next try, so that a
+      // dead device costs no processor time (Stop ends the wait at once).
+      wakeEvent_->WaitFor(kReadWindow);
       continue;
     }
-    if (got == 0)
-      continue;
-    holding_.store(true);
-    Take(report.data());
-    holding_.store(false);
+    if (got > 0)
+      Take(report.data());
   }
 }
 

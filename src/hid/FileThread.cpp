@@ -3,17 +3,17 @@
 namespace tdxx {
 
 void TFileThread::Start() {
-  thread_ = std::thread([this] { Execute(); });
+  thread_ = clock_.StartWorker([this] { Execute(); });
 }
 
 void TFileThread::Stop() {
   terminated_.store(true);
-  wakeEvent_.Set();
+  wakeEvent_->Set();
 }
 
 void TFileThread::Join() {
-  if (thread_.joinable())
-    thread_.join();
+  if (thread_)
+    thread_->Join();
 }
 
 void TFileThread::StopAndJoin() {

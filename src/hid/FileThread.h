@@ -1,27 +1,28 @@
 #pragma once
 
 #include <atomic>
-#include <thread>
+#include <memory>
 
-#include "hid/AutoResetEvent.h"
 #include "hid/Clock.h"
-#include "hid/DeviceLink.h"
+#include "hid/HidApi.h"
 #include "hid/HidTransport.h"
 
 namespace tdxx {
 
-// Base of the two report pump threads of an open stream. The thread runs Execute until Stop;
-// the owner joins it (Join) before the device is closed, so no thread outlives the stream.
+// Base of the two report pump threads of an open stream. Each pump has a device connection of
+// its own (hidraw allows several opens of one node, and hidapi keeps its error state per
+// connection), so neither waits for the other. The thread runs Execute until Stop; the owner
+// joins it (Join) before the connections are closed, so no thread outlives the stream.
 class TFileThread {
  public:
-  TFileThread(DeviceLink& link, ReportMode mode, Clock& clock)
-      : link_(link), mode_(mode), clock_(clock) {}
+  TFileThread(HidApi& api, hid_device* device, ReportMode mode, Clock& clock)
+      : api_(api), device_(device), mode_(mode), clock_(clock), wakeEvent_(clock.MakeEvent()) {}
   virtual ~TFileThread() = default;
   TFileThread(const TFileThread&) = delete;
   TFileThread& operator=(const TFileThread&) = delete;
 
   // Asks the thread to end and wakes it if it waits.
-  void Stop();
+  virtual void Stop();
   // Waits for the thread to end (after Stop).
   void Join();
   bool Terminated() const { return terminated_.load(); }
@@ -33,15 +34,16 @@ class TFileThread {
   void StopAndJoin();
   virtual void Execute() = 0;
 
-  DeviceLink& link_;
+  HidApi& api_;
+  hid_device* const device_;
   const ReportMode mode_;
   Clock& clock_;
   // Set by Stop and, in the writer, by every Enqueue.
-  AutoResetEvent wakeEvent_;
+  const std::unique_ptr<ClockEvent> wakeEvent_;
 
  private:
   std::atomic<bool> terminated_{false};
-  std::thread thread_;
+  std::unique_ptr<ClockThread> thread_;
 };
 
 }  // namespace tdxx

@@ -11,8 +11,8 @@ namespace {
 constexpr Milliseconds kPauseAfterReport{10};
 }
 
-TFileWriteThread::TFileWriteThread(DeviceLink& link, ReportMode mode, Clock& clock)
-    : TFileThread(link, mode, clock) {
+TFileWriteThread::TFileWriteThread(HidApi& api, hid_device* device, ReportMode mode, Clock& clock)
+    : TFileThread(api, device, mode, clock) {
   Start();
 }
 
@@ -26,7 +26,7 @@ bool TFileWriteThread::Enqueue(const std::uint8_t* bytes, std::size_t count) {
     std::lock_guard lock(queueLock_);
     taken = queue_.Push(bytes, count);
   }
-  wakeEvent_.Set();
+  wakeEvent_->Set();
   return taken;
 }
 
@@ -35,41 +35,42 @@ std::size_t TFileWriteThread::QueuedCount() {
   return queue_.count();
 }
 
-bool TFileWriteThread::Idle() {
+void TFileWriteThread::Stop() {
+  // The deadline is set before the terminate request, so the thread never sees one without it.
+  if (!Terminated())
+    drainDeadline_.store((clock_.Now() + kDrainTime).count());
+  TFileThread::Stop();
+}
+
+std::size_t TFileWriteThread::TakeReport(std::uint8_t* report) {
   std::lock_guard lock(queueLock_);
-  return !sending_ && (queue_.count() == 0 || Terminated());
+  const std::size_t count = std::min(queue_.count(), PayloadCapacity(mode_));
+  if (count > 0)
+    queue_.PopInto(report + 2, count);
+  return count;
 }
 
 void TFileWriteThread::Execute() {
   std::array<std::uint8_t, kMaxReportLength> report{};
-  while (!Terminated()) {
-    std::size_t count = 0;
+  for (;;) {
+    const bool stopping = Terminated();
+    if (stopping && clock_.Now().count() >= drainDeadline_.load())
+      break;
     report.fill(0);
-    {
-      std::lock_guard lock(queueLock_);
-      count = std::min(queue_.count(), PayloadCapacity(mode_));
-      if (count > 0) {
-        queue_.PopInto(report.data() + 2, count);
-        sending_ = true;
-      }
-    }
+    const std::size_t count = TakeReport(report.data());
     if (count == 0) {
-      if (!Terminated())
-        wakeEvent_.Wait();
+      if (stopping)
+        break;
+      wakeEvent_->Wait();
       continue;
     }
     report[0] = 0;
     report[1] = static_cast<std::uint8_t>(count);
-    {
-      // Write errors are not reported: a device that stops listening shows up as replies
-      // that never come.
-      DeviceCall call(link_);
-      link_.api().write(link_.device(), report.data(), OutputReportLength(mode_));
-    }
-    {
-      std::lock_guard lock(queueLock_);
-      sending_ = false;
-    }
+    // Write errors are not reported: a device that stops listening shows up as replies that
+    // never come. Once the stream is closing, a failed write means nothing more can go out.
+    const int written = api_.write(device_, report.data(), OutputReportLength(mode_));
+    if (Terminated() && (written < 0 || clock_.Now().count() >= drainDeadline_.load()))
+      break;
     clock_.SleepOnWorker(kPauseAfterReport);
   }
 }

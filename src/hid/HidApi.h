@@ -8,6 +8,19 @@
 
 namespace tdxx {
 
+// Keeps one interface for this process alone until destroyed: an advisory lock on the interface's
+// node that every instance of the loader takes before it opens the device.
+class InterfaceLock {
+ public:
+  virtual ~InterfaceLock() = default;
+};
+
+enum class LockResult {
+  Locked,         // the lock is ours
+  HeldElsewhere,  // another process (or another connection of ours) holds the interface
+  NotLockable,    // the node cannot be locked (not there, no permission): open it without
+};
+
 // One bound copy of the HID library's entry points. The real one calls into
 // libhidapi-hidraw.so.0 loaded with dlopen; the simulated one answers from device models.
 // The methods keep hidapi's calling conventions and results exactly (including errno after a
@@ -28,6 +41,8 @@ class HidApi {
   virtual int read_timeout(hid_device* device, unsigned char* data, std::size_t length,
                            int milliseconds) = 0;
   virtual const wchar_t* error(hid_device* device) = 0;
+  // Not part of hidapi: takes the interface's exclusive lock (see InterfaceLock).
+  virtual LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) = 0;
 };
 
 // Binds the HID library: the stand-in for loading the system's HID service at run time.

@@ -44,9 +44,12 @@ void HidTransport::State::JoinPumps() {
 }
 
 void HidTransport::State::CloseDevice() {
-  if (deviceHandle && api)
-    api->close(deviceHandle->device());
-  deviceHandle.reset();
+  for (hid_device** device : {&featureDevice, &readerDevice, &writerDevice}) {
+    if (*device != nullptr && api)
+      api->close(*device);
+    *device = nullptr;
+  }
+  deviceLock.reset();
 }
 
 HidTransport::HidTransport(HidLibraryBinder& binder, Clock& clock)
@@ -104,14 +107,18 @@ const std::string& HidTransport::devicePath() const {
 const std::vector<std::string>& HidTransport::permissionDeniedPaths() const {
   return state_->permissionDeniedPaths;
 }
+const std::vector<std::string>& HidTransport::busyPaths() const {
+  return state_->busyPaths;
+}
 
 DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   State& s = *state_;
   // The refusals of an earlier discovery must not be reported again when binding fails.
   s.permissionDeniedPaths.clear();
+  s.busyPaths.clear();
   if (LoadHidLibrary())
     return -1;
-  // A connection left from before would be lost when deviceHandle is replaced.
+  // A connection left from before would be lost when the kept handle is replaced.
   s.JoinPumps();
   s.CloseDevice();
 
@@ -119,6 +126,7 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   int kindCounts[15] = {};
   DeviceKind result = 0;
   hid_device* kept = nullptr;
+  std::unique_ptr<InterfaceLock> keptLock;
   // hidapi lists an interface once per top-level collection of its report descriptor, each
   // time with the same path; each interface is looked at once.
   std::vector<std::string> pathsSeen;
@@ -133,6 +141,18 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
     if (std::find(pathsSeen.begin(), pathsSeen.end(), info->path) != pathsSeen.end())
       continue;
     pathsSeen.emplace_back(info->path);
+    // Another connection holds the interface (a firmware upgrade in another window, say):
+    // opening it, even briefly, could disturb that conversation.
+    std::unique_ptr<InterfaceLock> lock;
+    if (s.api->lock_path(info->path, lock) == LockResult::HeldElsewhere) {
+      s.busyPaths.push_back(info->path);
+      if (keepOpen)
+        continue;
+      s.devicePath = info->path;
+      ++kindCounts[kind];
+      result = kind;
+      continue;
+    }
     // The identifiers come from the enumeration; the open tells whether the interface can be
     // used at all, and with keepOpen it is the handle kept.
     errno = 0;
@@ -152,6 +172,7 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
     result = kind;
     if (keepOpen) {
       kept = device;
+      keptLock = std::move(lock);
       break;
     }
     if (device != nullptr)
@@ -160,8 +181,10 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   s.api->free_enumeration(interfaces);
 
   if (keepOpen) {
-    if (kept != nullptr)
-      s.deviceHandle = std::make_unique<DeviceLink>(*s.api, kept);
+    if (kept != nullptr) {
+      s.featureDevice = kept;
+      s.deviceLock = std::move(keptLock);
+    }
     return result;
   }
   int kindsSeen = 0;

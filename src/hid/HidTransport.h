@@ -44,13 +44,18 @@ class HidTransport {
   // interface still counts (its identifiers come from the enumeration); with keepOpen it is
   // passed over.
   const std::vector<std::string>& permissionDeniedPaths() const;
+  // Paths of matching interfaces that the last FindKeypad found locked by another connection
+  // (another instance of the loader, or a script). Without keepOpen such an interface counts
+  // as found and nothing is opened on it; with keepOpen it is passed over.
+  const std::vector<std::string>& busyPaths() const;
 
   // Feature-report channel (needs the handle kept by FindKeypad with keepOpen).
   bool SendFeatureByte(std::uint8_t data);
   bool ReadFeature9(std::array<std::uint8_t, 9>& out);
   bool ReadFeature6(std::array<std::uint8_t, 6>& out);
 
-  // Report stream.
+  // Report stream. OpenStream takes the interface's exclusive lock and fails, as a failed open
+  // does, when another connection holds it; the lock is released by CloseStream.
   bool OpenStream(ReportMode mode);
   void CloseStream();
   // Both fail without a stream, and also when the bytes do not fit the outgoing queue (the
@@ -61,10 +66,6 @@ class HidTransport {
   std::uint8_t ReadByte();
   // True between a successful OpenStream and the start of the next CloseStream.
   bool streamOpen() const;
-
-  // True when the outgoing queue is empty and neither pump thread is between taking a report
-  // and finishing with it. Lets virtual-time tests wait until the simulated traffic has settled.
-  bool PumpsIdle() const;
 
  private:
   struct State;

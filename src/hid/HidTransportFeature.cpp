@@ -12,15 +12,11 @@ constexpr Milliseconds kPauseAfterFeatureByte{10};
 // Reads one feature report of N bytes (report ID 0 asked for in byte 0); `out` is only
 // written when the read succeeds.
 template <std::size_t N>
-bool ReadFeature(DeviceLink* link, std::array<std::uint8_t, N>& out) {
-  if (link == nullptr)
+bool ReadFeature(HidApi* api, hid_device* device, std::array<std::uint8_t, N>& out) {
+  if (api == nullptr || device == nullptr)
     return true;
   std::array<std::uint8_t, N> buffer{};
-  int got;
-  {
-    DeviceCall call(*link);
-    got = link->api().get_feature_report(link->device(), buffer.data(), N);
-  }
+  const int got = api->get_feature_report(device, buffer.data(), N);
   if (got < 0)
     return true;
   out = buffer;
@@ -33,22 +29,19 @@ bool HidTransport::SendFeatureByte(std::uint8_t data) {
   State& s = *state_;
   const std::array<std::uint8_t, 6> report{0x00, 0x01, data, 0x00, 0x00, 0x00};
   bool failed = true;
-  if (s.deviceHandle) {
-    DeviceCall call(*s.deviceHandle);
-    failed = s.deviceHandle->api().send_feature_report(s.deviceHandle->device(), report.data(),
-                                                       report.size()) < 0;
-  }
+  if (s.api && s.featureDevice != nullptr)
+    failed = s.api->send_feature_report(s.featureDevice, report.data(), report.size()) < 0;
   // The only pacing of a feature download: the device gets at least 10 ms per byte.
   s.clock.Pause(kPauseAfterFeatureByte);
   return failed;
 }
 
 bool HidTransport::ReadFeature9(std::array<std::uint8_t, 9>& out) {
-  return ReadFeature(state_->deviceHandle.get(), out);
+  return ReadFeature(state_->api.get(), state_->featureDevice, out);
 }
 
 bool HidTransport::ReadFeature6(std::array<std::uint8_t, 6>& out) {
-  return ReadFeature(state_->deviceHandle.get(), out);
+  return ReadFeature(state_->api.get(), state_->featureDevice, out);
 }
 
 }  // namespace tdxx

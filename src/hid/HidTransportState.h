@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "hid/DeviceLink.h"
 #include "hid/FileReadThread.h"
 #include "hid/FileWriteThread.h"
 #include "hid/HidTransport.h"
@@ -20,19 +19,27 @@ struct HidTransport::State {
   // The bound library; non-null exactly while bound.
   std::unique_ptr<HidApi> api;
   std::string bindError;
-  // The one open device: kept by FindKeypad with keepOpen, or opened by OpenStream.
-  std::unique_ptr<DeviceLink> deviceHandle;
+  // The handle kept by FindKeypad with keepOpen (feature reports; user-interface thread only).
+  hid_device* featureDevice = nullptr;
+  // The connections of an open stream: one for each pump thread.
+  hid_device* readerDevice = nullptr;
+  hid_device* writerDevice = nullptr;
+  // The interface's exclusive lock, held with the feature handle or the stream.
+  std::unique_ptr<InterfaceLock> deviceLock;
   std::string devicePath;
   std::vector<std::string> permissionDeniedPaths;
+  std::vector<std::string> busyPaths;
   // The pump threads of an open stream.
   std::unique_ptr<TFileReadThread> reader;
   std::unique_ptr<TFileWriteThread> writer;
   // CloseStream has asked the pumps to stop and waits for them.
   bool streamClosing = false;
 
+  // A handle is held, for features or for a stream.
+  bool DeviceHeld() const { return featureDevice != nullptr || readerDevice != nullptr; }
   // Stops and joins the pump threads, if any (no pause).
   void JoinPumps();
-  // Closes the open device, if any; the pumps must be gone.
+  // Closes every open connection and releases the lock; the pumps must be gone.
   void CloseDevice();
 };
 

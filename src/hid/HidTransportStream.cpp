@@ -8,7 +8,8 @@ namespace tdxx {
 
 namespace {
 constexpr Milliseconds kPauseAfterSend{10};
-constexpr Milliseconds kPauseOnClose{100};
+// Also the time the writer has to send what is still queued.
+constexpr Milliseconds kPauseOnClose = TFileWriteThread::kDrainTime;
 }  // namespace
 
 bool HidTransport::OpenStream(ReportMode mode) {
@@ -16,18 +17,24 @@ bool HidTransport::OpenStream(ReportMode mode) {
   if (LoadHidLibrary())
     return true;
   // A handle held for features, or a stream already open: refuse and leave it alone.
-  if (s.deviceHandle)
+  if (s.DeviceHeld())
     return true;
   s.JoinPumps();
-  hid_device* device = s.api->open_path(s.devicePath.c_str());
-  if (device == nullptr) {
+  // Nobody else may talk to the device while the stream is open: another instance's version
+  // query in the middle of a firmware upgrade would corrupt it.
+  if (s.api->lock_path(s.devicePath.c_str(), s.deviceLock) == LockResult::HeldElsewhere) {
     CloseKeypad();
     return true;
   }
-  s.deviceHandle = std::make_unique<DeviceLink>(*s.api, device);
+  s.readerDevice = s.api->open_path(s.devicePath.c_str());
+  s.writerDevice = s.readerDevice != nullptr ? s.api->open_path(s.devicePath.c_str()) : nullptr;
+  if (s.writerDevice == nullptr) {
+    CloseKeypad();
+    return true;
+  }
   try {
-    s.reader = std::make_unique<TFileReadThread>(*s.deviceHandle, mode, s.clock);
-    s.writer = std::make_unique<TFileWriteThread>(*s.deviceHandle, mode, s.clock);
+    s.reader = std::make_unique<TFileReadThread>(*s.api, s.readerDevice, mode, s.clock);
+    s.writer = std::make_unique<TFileWriteThread>(*s.api, s.writerDevice, mode, s.clock);
   } catch (const std::system_error&) {
     // No thread could be started: undo the open.
     s.JoinPumps();
@@ -39,6 +46,8 @@ bool HidTransport::OpenStream(ReportMode mode) {
 
 void HidTransport::CloseStream() {
   State& s = *state_;
+  // The writer goes on sending what is queued (the end byte of a download, say) during the
+  // pause; the reader ends within its read window.
   if (s.writer)
     s.writer->Stop();
   if (s.reader)
@@ -61,7 +70,8 @@ bool HidTransport::SendBytes(const std::uint8_t* bytes, std::size_t count) {
   State& s = *state_;
   if (!streamOpen() || (bytes == nullptr && count > 0))
     return true;
-  // A send that does not fit is dropped whole, and the caller learns of it.
+  // A send that does not fit is dropped whole, and the caller learns of it; the pause is kept
+  // either way, so the pacing does not depend on the queue.
   const bool taken = s.writer->Enqueue(bytes, count);
   s.clock.Pause(kPauseAfterSend);
   return !taken;
@@ -80,11 +90,6 @@ std::uint8_t HidTransport::ReadByte() {
 bool HidTransport::streamOpen() const {
   const State& s = *state_;
   return s.reader && s.writer && !s.streamClosing;
-}
-
-bool HidTransport::PumpsIdle() const {
-  const State& s = *state_;
-  return (!s.writer || s.writer->Idle()) && (!s.reader || !s.reader->Holding());
 }
 
 }  // namespace tdxx

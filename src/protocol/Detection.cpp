@@ -133,6 +133,10 @@ void AddModelAndVersions(ProtocolContext& ctx) {
 
 }  // namespace
 
+std::string InUseLine(const std::string& path) {
+  return "\r\n" + path + " is in use by another program.";
+}
+
 std::string NoPermissionLine(const std::string& path) {
   return "\r\nNo permission to open " + path +
          ". Install the udev rule (see README) and re-plug the keypad.";
@@ -147,13 +151,18 @@ void DetectKeypad(ProtocolContext& ctx, bool keepOpen) {
   ctx.deviceKind = ctx.transport.FindKeypad(keepOpen);
   // The identity read below runs discovery again; keep what this one could not open.
   const std::vector<std::string> deniedPaths = ctx.transport.permissionDeniedPaths();
+  const std::vector<std::string> busyPaths = ctx.transport.busyPaths();
   ShowFoundDevice(ctx);
 
   if (!keepOpen)
     AddModelAndVersions(ctx);
 
-  for (const std::string& path : deniedPaths) {
-    const std::string line = NoPermissionLine(path);
+  std::vector<std::string> lines;
+  for (const std::string& path : deniedPaths)
+    lines.push_back(NoPermissionLine(path));
+  for (const std::string& path : busyPaths)
+    lines.push_back(InUseLine(path));
+  for (const std::string& line : lines) {
     AppendToKeypadPanel(ctx.port, line);
     // The flows that detect with keepOpen then find no device; the log says why.
     if (keepOpen)

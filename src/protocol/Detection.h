@@ -11,10 +11,14 @@ namespace tdxx {
 // With keepOpen the first matching device stays open for feature reports; the caller closes
 // it with CloseKeypad.
 // Interfaces that discovery could not open for lack of permission get NoPermissionLine on the
-// panel, and with keepOpen in the progress log as well.
+// panel, interfaces held by another program InUseLine; with keepOpen both go to the progress log
+// as well.
 void DetectKeypad(ProtocolContext& ctx, bool keepOpen);
 
 // The line that tells the user a keypad interface could not be opened for lack of permission.
 std::string NoPermissionLine(const std::string& path);
+// The line that tells the user another program (another instance of the loader, a script)
+// holds a keypad interface, so it was left alone.
+std::string InUseLine(const std::string& path);
 
 }  // namespace tdxx

@@ -34,6 +34,9 @@ DeviceConfig Keypad(const std::string& name, std::uint16_t vendor, std::uint16_t
   config.productId = product;
   config.product = productText;
   config.interfaceCount = interfaces;
+  // Full-speed devices: a report takes about a millisecond on the bus.
+  config.writeTime = Milliseconds(1);
+  config.featureTime = Milliseconds(1);
   return config;
 }
 

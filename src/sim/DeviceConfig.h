@@ -56,6 +56,10 @@ struct DeviceConfig {
   // Non-zero: the device is unplugged right after receiving this many output reports (counted
   // from when it was set), without answering the last one.
   int unplugAfterReports = 0;
+  // The time one hid_write and one feature report call take on the device (a full-speed
+  // interrupt transfer or control transfer takes about a millisecond; a low-speed one more).
+  Milliseconds writeTime{0};
+  Milliseconds featureTime{0};
 };
 
 }  // namespace tdxx::sim

@@ -35,6 +35,9 @@ class SimHidApi final : public HidApi {
     return bus_.HidReadTimeout(device, data, length, milliseconds);
   }
   const wchar_t* error(hid_device* device) override { return bus_.HidError(device); }
+  LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) override {
+    return bus_.HidLockPath(path, lock);
+  }
 
  private:
   SimulatedBus& bus_;

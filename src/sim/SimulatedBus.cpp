@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <deque>
+#include <optional>
 
 #include "sim/DeviceBehaviour.h"
 
@@ -20,9 +21,27 @@ struct SimulatedBus::Handle {
   int interfaceIndex = 0;
   // Input reports for this handle, ordered by the time they become readable.
   std::deque<PendingInput> input;
-  // The last read returned a report and the reader has not come back for the next one yet.
-  bool holding = false;
+  // Set when input arrives, the device goes or the handle closes; a waiting read looks again.
+  // Shared, so that a read waiting on it outlives a close.
+  std::shared_ptr<ClockEvent> inputEvent;
+  // Calls running on the handle now.
+  int activeCalls = 0;
   std::wstring lastError = L"Success";
+};
+
+class SimulatedBus::PathLock final : public InterfaceLock {
+ public:
+  PathLock(SimulatedBus& bus, std::string path) : bus_(bus), path_(std::move(path)) {}
+  ~PathLock() override {
+    std::lock_guard lock(bus_.mutex_);
+    bus_.lockedPaths_.erase(path_);
+  }
+  PathLock(const PathLock&) = delete;
+  PathLock& operator=(const PathLock&) = delete;
+
+ private:
+  SimulatedBus& bus_;
+  const std::string path_;
 };
 
 namespace {
@@ -170,6 +189,7 @@ hid_device* SimulatedBus::HidOpenPath(const char* path) {
       auto handle = std::make_unique<Handle>();
       handle->device = device.get();
       handle->interfaceIndex = i;
+      handle->inputEvent = clock_.MakeEvent();
       // Handles are opaque to the caller; numbered keys are never reused, so a stale handle
       // is recognised instead of reaching freed memory.
       auto* key = reinterpret_cast<hid_device*>(nextHandle_++ * 16);
@@ -186,11 +206,45 @@ hid_device* SimulatedBus::HidOpenPath(const char* path) {
 }
 
 void SimulatedBus::HidClose(hid_device* handle) {
-  {
-    std::lock_guard lock(mutex_);
-    handles_.erase(handle);
+  std::lock_guard lock(mutex_);
+  const auto found = handles_.find(handle);
+  if (found == handles_.end())
+    return;
+  if (found->second->activeCalls > 0)
+    ++overlaps_;  // closing a handle that another thread is using
+  found->second->inputEvent->Set();
+  handles_.erase(found);
+}
+
+void SimulatedBus::BeginCall(Handle& handle) {
+  if (handle.activeCalls++ > 0)
+    ++overlaps_;
+}
+
+void SimulatedBus::EndCall(hid_device* handle) {
+  if (Handle* h = FindHandle(handle))
+    --h->activeCalls;
+}
+
+void SimulatedBus::FinishCall(hid_device* handle, Milliseconds time,
+                              std::unique_lock<std::recursive_mutex>& lock) {
+  if (time.count() > 0) {
+    lock.unlock();
+    clock_.Spend(time);
+    lock.lock();
   }
-  inputArrived_.notify_all();
+  EndCall(handle);
+}
+
+LockResult SimulatedBus::HidLockPath(const char* path, std::unique_ptr<InterfaceLock>& lock) {
+  std::lock_guard guard(mutex_);
+  lock.reset();
+  if (path == nullptr)
+    return LockResult::NotLockable;
+  if (!lockedPaths_.insert(path).second)
+    return LockResult::HeldElsewhere;
+  lock = std::make_unique<PathLock>(*this, path);
+  return LockResult::Locked;
 }
 
 SimulatedBus::Handle* SimulatedBus::FindHandle(hid_device* handle) const {
@@ -213,59 +267,70 @@ SimulatedBus::Handle* SimulatedBus::UsableHandle(hid_device* handle, const unsig
 
 int SimulatedBus::HidSendFeatureReport(hid_device* handle, const unsigned char* data,
                                        std::size_t length) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
+  BeginCall(*h);
   SimulatedDevice& device = *h->device;
   device.featureReports_.push_back({clock_.Now(), Bytes(data, data + length), h->interfaceIndex});
   const int result = device.behaviour_->OnSetFeature(device, {data, length});
   if (result < 0)
     h->lastError = L"Feature report refused";
+  FinishCall(handle, device.config_.featureTime, lock);
   return result;
 }
 
 int SimulatedBus::HidGetFeatureReport(hid_device* handle, unsigned char* data, std::size_t length) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
+  BeginCall(*h);
   SimulatedDevice& device = *h->device;
   ++device.featureReads_;
   const int result = device.behaviour_->OnGetFeature(device, {data, length});
   if (result < 0)
     h->lastError = L"Feature report not available";
+  FinishCall(handle, device.config_.featureTime, lock);
   return result;
 }
 
 int SimulatedBus::HidWrite(hid_device* handle, const unsigned char* data, std::size_t length) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
+  BeginCall(*h);
   SimulatedDevice& device = *h->device;
   device.outputReports_.push_back({clock_.Now(), Bytes(data, data + length), h->interfaceIndex});
   if (device.config_.unplugAfterReports > 0 &&
       ++device.outputReportsSinceUnplugSet_ >= device.config_.unplugAfterReports) {
     UnplugDevice(device);
-    return static_cast<int>(length);
+  } else {
+    device.behaviour_->OnOutputReport(device, {data, length});
   }
-  device.behaviour_->OnOutputReport(device, {data, length});
+  FinishCall(handle, device.config_.writeTime, lock);
   return static_cast<int>(length);
 }
 
 int SimulatedBus::HidReadTimeout(hid_device* handle, unsigned char* data, std::size_t length,
                                  int milliseconds) {
   std::unique_lock lock(mutex_);
-  const auto deadline = std::chrono::steady_clock::now() + Milliseconds(std::max(milliseconds, 0));
-  for (bool first = true;; first = false) {
-    Handle* h = FindHandle(handle);
-    if (h == nullptr || data == nullptr)
-      return -1;
-    if (first)
-      h->holding = false;
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || data == nullptr)
+    return -1;
+  BeginCall(*h);
+  ++h->device->readCalls_;
+  const bool forever = milliseconds < 0;
+  const Milliseconds deadline = clock_.Now() + Milliseconds(std::max(milliseconds, 0));
+  for (;;) {
+    h = FindHandle(handle);
+    if (h == nullptr)
+      return -1;  // closed under the read (counted as an overlap by the close)
     if (!h->device->plugged_) {
       h->lastError = L"Device unplugged";
+      EndCall(handle);
       return -1;
     }
     const Milliseconds now = clock_.Now();
@@ -274,21 +339,26 @@ int SimulatedBus::HidReadTimeout(hid_device* handle, unsigned char* data, std::s
       const std::size_t count = std::min(length, report.size());
       std::copy_n(report.begin(), count, data);
       h->input.pop_front();
-      h->holding = true;
+      EndCall(handle);
       return static_cast<int>(count);
     }
-    if (milliseconds == 0)
+    if (!forever && now >= deadline) {
+      EndCall(handle);
       return 0;
-    // Wake at the deadline, or when the next report falls due on the clock's time.
-    auto wakeAt = milliseconds > 0 ? deadline : std::chrono::steady_clock::time_point::max();
+    }
+    // Wait for the time-out, the next report falling due, or news (input, unplug, close).
+    std::optional<Milliseconds> until;
+    if (!forever)
+      until = deadline;
     if (!h->input.empty())
-      wakeAt = std::min(wakeAt, std::chrono::steady_clock::now() + (h->input.front().due - now));
-    if (milliseconds > 0 && std::chrono::steady_clock::now() >= deadline)
-      return 0;
-    if (wakeAt == std::chrono::steady_clock::time_point::max())
-      inputArrived_.wait(lock);
+      until = until ? std::min(*until, h->input.front().due) : h->input.front().due;
+    const std::shared_ptr<ClockEvent> news = h->inputEvent;
+    lock.unlock();
+    if (until)
+      news->WaitFor(*until - now);
     else
-      inputArrived_.wait_until(lock, wakeAt);
+      news->Wait();
+    lock.lock();
   }
 }
 
@@ -322,22 +392,14 @@ int SimulatedBus::OpenHandlesOf(const SimulatedDevice& device) const {
   return count;
 }
 
-bool SimulatedBus::InputSettled() const {
+int SimulatedBus::overlaps() const {
   std::lock_guard lock(mutex_);
-  const Milliseconds now = clock_.Now();
-  for (const auto& [key, handle] : handles_) {
-    if (!handle->device->plugged_)
-      continue;
-    if (handle->holding)
-      return false;
-    if (!handle->input.empty() && handle->input.front().due <= now)
-      return false;
-  }
-  return true;
+  return overlaps_;
 }
 
-void SimulatedBus::WakeReaders() {
-  inputArrived_.notify_all();
+std::set<std::string> SimulatedBus::lockedPaths() const {
+  std::lock_guard lock(mutex_);
+  return lockedPaths_;
 }
 
 void SimulatedBus::QueueInput(SimulatedDevice& device, const Bytes& report, Milliseconds delay) {
@@ -350,8 +412,8 @@ void SimulatedBus::QueueInput(SimulatedDevice& device, const Bytes& report, Mill
         input.begin(), input.end(), due,
         [](Milliseconds d, const PendingInput& pending) { return d < pending.due; });
     input.insert(at, PendingInput{due, report});
+    handle->inputEvent->Set();
   }
-  inputArrived_.notify_all();
 }
 
 void SimulatedBus::UnplugDevice(SimulatedDevice& device) {
@@ -361,11 +423,10 @@ void SimulatedBus::UnplugDevice(SimulatedDevice& device) {
   for (auto& [key, handle] : handles_) {
     if (handle->device == &device) {
       handle->input.clear();
-      handle->holding = false;
+      handle->inputEvent->Set();
     }
   }
   device.behaviour_->OnUnplug(device);
-  inputArrived_.notify_all();
 }
 
 }  // namespace tdxx::sim

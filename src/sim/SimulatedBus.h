@@ -2,12 +2,12 @@
 
 #include <hidapi/hidapi.h>
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,7 +22,9 @@ namespace tdxx::sim {
 // -1 for failures, errno set after a failed open, input reports without the report ID.
 // Interface paths look like "/sim/hidraw1.0" (device 1, interface 0).
 // Thread-safe: one recursive lock guards everything, so device behaviours can call back into
-// their device.
+// their device. Device calls take the time their device is configured for (on the bus's clock,
+// without the lock held); reads wait on the clock too. Two calls that overlap on one handle are
+// counted (hidapi does not allow them): tests assert overlaps() == 0.
 class SimulatedBus {
  public:
   explicit SimulatedBus(Clock& clock);
@@ -54,42 +56,51 @@ class SimulatedBus {
   int HidWrite(hid_device* handle, const unsigned char* data, std::size_t length);
   int HidReadTimeout(hid_device* handle, unsigned char* data, std::size_t length, int milliseconds);
   const wchar_t* HidError(hid_device* handle);
+  // The interface locks of every connection on this bus (one "machine"): a path locked by one
+  // transport is HeldElsewhere for every other.
+  LockResult HidLockPath(const char* path, std::unique_ptr<InterfaceLock>& lock);
 
   // Calls of hid_init and hid_exit so far, and handles open now.
   int initCount() const;
   int exitCount() const;
   int openHandleCount() const;
 
-  // Settling (virtual-time tests): true when no open handle has an input report that is due by
-  // now and not yet read, and no reader is still busy with the report it last read (a reader
-  // counts as done with a report when it calls hid_read_timeout again or closes the handle).
-  bool InputSettled() const;
-  // Wakes readers blocked in HidReadTimeout, so they look at the clock again (after virtual
-  // time moved on).
-  void WakeReaders();
+  // Calls that began on a handle while another call on it was still running.
+  int overlaps() const;
+  // Paths locked now.
+  std::set<std::string> lockedPaths() const;
 
  private:
   friend class SimulatedDevice;
   struct Handle;
   struct PendingInput;
+  class PathLock;
 
   Handle* FindHandle(hid_device* handle) const;
   // The open handle behind `handle`, when the call's buffer is usable and the device is still
   // plugged in (else null, with the handle's error text set as hidapi would).
   Handle* UsableHandle(hid_device* handle, const unsigned char* data, std::size_t length);
+  // Marks the start and the end of a call on a handle (the end finds the handle by key, since
+  // it may have been closed meanwhile).
+  void BeginCall(Handle& handle);
+  void EndCall(hid_device* handle);
+  // Spends a device call's own time without the lock, then ends the call.
+  void FinishCall(hid_device* handle, Milliseconds time,
+                  std::unique_lock<std::recursive_mutex>& lock);
   void QueueInput(SimulatedDevice& device, const Bytes& report, Milliseconds delay);
   void UnplugDevice(SimulatedDevice& device);
   int OpenHandlesOf(const SimulatedDevice& device) const;
 
   Clock& clock_;
   mutable std::recursive_mutex mutex_;
-  std::condition_variable_any inputArrived_;
   std::vector<std::unique_ptr<SimulatedDevice>> devices_;
   std::map<hid_device*, std::unique_ptr<Handle>> handles_;
   std::uintptr_t nextHandle_ = 1;
   std::wstring lastError_ = L"Success";
   int initCount_ = 0;
   int exitCount_ = 0;
+  int overlaps_ = 0;
+  std::set<std::string> lockedPaths_;
 };
 
 }  // namespace tdxx::sim

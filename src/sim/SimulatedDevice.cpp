@@ -170,6 +170,18 @@ int SimulatedDevice::featureReadCount() const {
   return featureReads_;
 }
 
+int SimulatedDevice::readCallCount() const {
+  std::lock_guard lock(bus_.mutex_);
+  return readCalls_;
+}
+
+void SimulatedDevice::SetCallTimes(Milliseconds write, Milliseconds feature) {
+  Configure([&](DeviceConfig& c) {
+    c.writeTime = write;
+    c.featureTime = feature;
+  });
+}
+
 int SimulatedDevice::openCount() const {
   std::lock_guard lock(bus_.mutex_);
   return opens_;
@@ -186,6 +198,7 @@ void SimulatedDevice::ClearRecordings() {
   outputReports_.clear();
   inputReports_.clear();
   featureReads_ = 0;
+  readCalls_ = 0;
   opens_ = 0;
 }
 

@@ -59,6 +59,8 @@ class SimulatedDevice {
   // Replaces the reply by as many bytes of non-printable, zero and high garbage.
   void SetGarbageAnswer(std::uint8_t command);
   void UnplugAfterReports(int count);
+  // The time every hid_write and every feature report call takes.
+  void SetCallTimes(Milliseconds write, Milliseconds feature);
 
   // Plugging. An unplugged device is missing from the enumeration, refuses to open and makes
   // every open handle fail (reads, writes and feature calls return -1), as hidapi does.
@@ -79,6 +81,7 @@ class SimulatedDevice {
   // The payload bytes of every output report received, in order (count byte honoured).
   Bytes receivedPayload() const;
   int featureReadCount() const;
+  int readCallCount() const;    // hid_read_timeout calls on any handle of the device
   int openCount() const;        // successful hid_open_path calls
   int openHandleCount() const;  // handles open now
   void ClearRecordings();
@@ -97,6 +100,7 @@ class SimulatedDevice {
   bool plugged_ = true;
   int outputReportsSinceUnplugSet_ = 0;
   int featureReads_ = 0;
+  int readCalls_ = 0;
   int opens_ = 0;
   std::vector<RecordedReport> featureReports_;
   std::vector<RecordedReport> outputReports_;

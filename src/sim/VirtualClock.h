@@ -1,76 +1,73 @@
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "hid/Clock.h"
 
-namespace tdxx {
-class HidTransport;
-}
-
 namespace tdxx::sim {
 
-class SimulatedBus;
-
-// Virtual time for tests. Pause moves time on at once and then waits (real time, bounded by
-// the settle limit) until the simulated traffic has settled; it also settles before moving on,
-// so that whatever was sent before the pause reaches the device at the time it was sent. With
-// a transport and bus watched, "settled" means: the transport's pumps are idle and every input
-// report due by the current virtual time has been taken into the incoming queue. A command, a
-// 100 ms pause and a look at BytesAvailable therefore always see the same bytes.
-// SleepOnWorker only yields. Pauses (not worker sleeps) are recorded.
+// Virtual time for tests, kept honest: time moves only while the thread that drives the test
+// (the one that pauses) waits, and only when every worker thread started through the clock
+// waits too; it then jumps to the earliest time anybody waits for. Worker sleeps, event waits
+// with a time-out and the time simulated device calls take (Spend) all run on it, so a report
+// sent 10 ms after the one before carries a time stamp 10 ms later, and a worker that is due at
+// the very end of a pause runs before the pause returns.
+// Waits that nothing can end (no worker due, nobody running) give up after a real-time limit;
+// a test that expects none asserts stalls() == 0.
 class VirtualClock final : public Clock {
  public:
-  explicit VirtualClock(Milliseconds settleLimit = Milliseconds(2000));
+  explicit VirtualClock(std::chrono::milliseconds stallLimit = std::chrono::milliseconds(10000));
   ~VirtualClock() override;
 
   void Pause(Milliseconds duration) override;
   void SleepOnWorker(Milliseconds duration) override;
   Milliseconds Now() const override;
+  void Spend(Milliseconds duration) override;
+  std::unique_ptr<ClockEvent> MakeEvent() override;
+  std::unique_ptr<ClockThread> StartWorker(std::function<void()> body) override;
 
-  // Moves virtual time on without recording a pause, then settles.
+  // Moves virtual time on without recording a pause.
   void Advance(Milliseconds duration);
-  // Waits until every settle hook holds; false when the settle limit ran out first.
-  bool Settle();
-
-  // Settle hooks: `settled` must become true before Pause returns; `onAdvance` runs after
-  // virtual time moved on. Both run on the thread that pauses.
-  using HookId = int;
-  HookId AddSettleHook(std::function<bool()> settled, std::function<void()> onAdvance = {});
-  void RemoveSettleHook(HookId id);
-  // The usual hook: a transport over a simulated bus. Keep both alive while the clock pauses
-  // (the transport never pauses in its destructor), or remove the hook first.
-  HookId Watch(const HidTransport& transport, SimulatedBus& bus);
 
   // Every Pause so far, in order.
   std::vector<Milliseconds> pauses() const;
   Milliseconds pausedTotal() const;
   void ClearPauses();
-  // Settles that ran out of time (a test that expects settled traffic can assert 0).
-  int settleTimeouts() const;
+  // Waits that ran into the real-time limit.
+  int stalls() const;
 
  private:
-  struct Hook {
-    HookId id;
-    std::function<bool()> settled;
-    std::function<void()> onAdvance;
-  };
-  bool AllSettled() const;
-  void MoveOn(Milliseconds duration);
+  class Event;
+  class Worker;
+  struct Waiter;
+  friend class Event;
+  friend class Worker;
 
-  const Milliseconds settleLimit_;
-  std::atomic<long long> now_{0};
+  static constexpr long long kForever = -1;
+
+  bool OnWorkerThread() const;
+  // The driving thread waits: time moves on until `target`, or until `done` holds.
+  void Drive(long long target, const std::function<bool()>& done,
+             std::unique_lock<std::mutex>& lock);
+  // A worker waits until `woken` or its deadline (kForever: none).
+  void Block(Waiter& waiter, std::unique_lock<std::mutex>& lock);
+  // Waits in real time until no worker runs; false after the stall limit.
+  bool WaitForQuiet(std::unique_lock<std::mutex>& lock, const std::function<bool()>& done);
+  void Wake(Waiter& waiter);
+
+  const std::chrono::milliseconds stallLimit_;
   mutable std::mutex mutex_;
-  std::vector<Hook> hooks_;
-  HookId nextHook_ = 1;
+  std::condition_variable changed_;
+  long long now_ = 0;
+  // Workers started through the clock that are not waiting on it.
+  int running_ = 0;
+  std::vector<Waiter*> waiting_;
   std::vector<Milliseconds> pauses_;
-  int settleTimeouts_ = 0;
+  int stalls_ = 0;
 };
-
-// The settle condition of Watch: pumps idle, and while a stream is open, the bus's input taken.
-bool TrafficSettled(const HidTransport& transport, const SimulatedBus& bus);
 
 }  // namespace tdxx::sim

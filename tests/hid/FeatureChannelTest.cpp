@@ -17,8 +17,9 @@ TEST(FeatureChannel, SendsExactlySixBytesAndWaits10Ms) {
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(reports[0].bytes, Bytes({0x00, 0x01, 0xE4, 0x00, 0x00, 0x00}));
   EXPECT_EQ(reports[1].bytes, Bytes({0x00, 0x01, 0x00, 0x00, 0x00, 0x00}));
+  // The first report takes the device its 1 ms, then the channel pauses 10 ms.
   EXPECT_EQ(reports[0].time, 1000ms);
-  EXPECT_EQ(reports[1].time, 1010ms);
+  EXPECT_EQ(reports[1].time, 1011ms);
   EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms}));
   rig.transport->CloseKeypad();
 }

@@ -36,7 +36,7 @@ TEST(SimulatedBootloader, AnswersTheVersionCommandsInU) {
   for (const auto& report : rig.device().inputReports())
     EXPECT_EQ(report.bytes.size(), 64u);
   rig.transport->CloseStream();
-  EXPECT_EQ(rig.clock.settleTimeouts(), 0);
+  EXPECT_EQ(rig.clock.stalls(), 0);
 }
 
 TEST(SimulatedPrgTMode, AnswersInEightByteReports) {
@@ -82,7 +82,7 @@ TEST(SimulatedFaults, LateAnswerArrivesDeterministicallyLate) {
   for (int round = 0; round < 20; ++round)
     EXPECT_EQ(Ask(rig, sim::kCommandVersion), "TDS Boot v2.10  ") << round;
   rig.transport->CloseStream();
-  EXPECT_EQ(rig.clock.settleTimeouts(), 0);
+  EXPECT_EQ(rig.clock.stalls(), 0);
 }
 
 TEST(SimulatedFaults, OutputReportsAreRecordedWithTheirVirtualTime) {
