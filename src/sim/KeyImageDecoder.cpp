@@ -28,6 +28,7 @@ void KeyImageDecoder::Feed(std::uint8_t byte, Milliseconds time) {
   switch (state_) {
     case State::Idle:
       if (byte == kMarker) {
+        markerTime_ = time;
         state_ = State::RecordType;
       } else if (byte == kEndByte) {
         image_.endByte = true;
@@ -43,7 +44,7 @@ void KeyImageDecoder::Feed(std::uint8_t byte, Milliseconds time) {
       } else if (byte == kKeyRecord) {
         ReceivedKey key;
         key.header = {kMarker, byte};
-        key.byteTimes = {time, time};
+        key.byteTimes = {markerTime_, time};
         image_.keys.push_back(std::move(key));
         remaining_ = kKeyHeaderSize - 2;
         state_ = State::KeyHeader;

@@ -68,6 +68,7 @@ class KeyImageDecoder {
 
   State state_ = State::Idle;
   std::size_t remaining_ = 0;
+  Milliseconds markerTime_{0};
   ReceivedKeyImage image_;
 };
 
