@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "KeyTableSamples.h"
+#include "support/KeyTableSamples.h"
 #include "ProtocolRig.h"
 #include "protocol/Detection.h"
 
