@@ -67,8 +67,8 @@ class DownloadFixture : public ::testing::Test {
   }
   std::string UserSettingsFolder() const { return temp / "home/Documents/Quorvane/KeysmithTDxx"; }
   static bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(),
-                                                      tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
   }
 
   TempFolder temp;
