@@ -59,6 +59,7 @@ class DownloadFixture : public ::testing::Test {
     port->log.clear();
     port->pauses.clear();
     port->progressMaximumHistory.clear();
+    port->waitCursorShown = 0;
   }
 
   sim::SimulatedDevice& device(std::size_t index = 0) { return simulation->device(index); }
