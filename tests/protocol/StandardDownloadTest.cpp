@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "support/KeyTableSamples.h"
 #include "ProtocolRig.h"
 #include "protocol/Detection.h"
+#include "support/KeyTableSamples.h"
 
 namespace tdxx {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "support/KeyTableSamples.h"
 #include "ProtocolRig.h"
 #include "protocol/Detection.h"
 #include "sim/DeviceCatalog.h"
+#include "support/KeyTableSamples.h"
 
 namespace tdxx {
 namespace {
