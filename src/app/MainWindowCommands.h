@@ -23,6 +23,8 @@ class MainWindowCommands {
   void btnOpenClick();
   void btnConnectClick();
   void btnDownloadClick();
+  // tmrTModeDownload fired (started by the PRG/TMode guide window): runs Download as a click.
+  void tmrTModeDownloadTimer();
   void btnRebootClick();
   void btnEraseClick();
   void mnuLaunchBootloaderClick();
@@ -31,8 +33,9 @@ class MainWindowCommands {
   void mnuDownloadViaFlashDriveClick() { SetDownloadMode(2); }
   void btnExitClick();
 
-  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini.
-  void SetDownloadMode(int mode);
+  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini. Returns true
+  // when TDxxLoad.ini was written.
+  bool SetDownloadMode(int mode);
 
   // Full path of TDxxLoad.ini.
   std::string SettingsFilePath() const;

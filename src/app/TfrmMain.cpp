@@ -121,6 +121,10 @@ TfrmMain::TfrmMain(Application& app)
   tmrTModeDownload_->setObjectName(QStringLiteral("tmrTModeDownload"));
   tmrTModeDownload_->setSingleShot(true);
   tmrTModeDownload_->setInterval(100);
+  connect(tmrTModeDownload_, &QTimer::timeout, this, [this] {
+    if (MainWindowCommands* commands = commands_)
+      gate_.RunOrDefer([commands] { commands->tmrTModeDownloadTimer(); });
+  });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -435,6 +439,10 @@ void TfrmMain::SetCommandsEnabled(bool enabled) {
   for (QAction* item :
        {mnuDownloadNormal_, mnuDownloadViaTMode_, mnuDownloadViaFlashDrive_, mnuLaunchBootloader_})
     item->setEnabled(enabled);
+}
+
+void TfrmMain::StartTModeDownloadTimer() {
+  tmrTModeDownload_->start();
 }
 
 void TfrmMain::CloseMainWindow() {

@@ -79,6 +79,7 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   void SetMethodTicks(bool standard, bool tmode, bool flashDrive) override;
   void SetCommandsEnabled(bool enabled) override;
   void CloseMainWindow() override;
+  void StartTModeDownloadTimer() override;
 
  protected:
   // The window has no close box; it closes only through CloseMainWindow.

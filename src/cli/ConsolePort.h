@@ -45,6 +45,9 @@ class ConsolePort final : public MainWindowPort {
   void SetMethodTicks(bool, bool, bool) override {}
   void SetCommandsEnabled(bool) override {}
   void CloseMainWindow() override {}
+  // No timer runs here; the caller looks at the request and runs the download itself.
+  void StartTModeDownloadTimer() override { tmodeDownloadRequested_ = true; }
+  bool tmodeDownloadRequested() const { return tmodeDownloadRequested_; }
 
   const std::string& log() const { return log_; }
 
@@ -55,6 +58,7 @@ class ConsolePort final : public MainWindowPort {
   std::string keypadText_ = "\r\n";
   std::string fileNameText_;
   int progressMaximum_ = 48;
+  bool tmodeDownloadRequested_ = false;
 };
 
 // A narrow text for a terminal: CR LF pairs and lone CRs become line feeds, bytes that are not

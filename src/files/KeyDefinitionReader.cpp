@@ -156,6 +156,19 @@ void ReadKey(const ProfileSnapshot& profile, std::size_t keyNumber, KeyRecord& r
   ReadLevel(record, 2, level2Mode, level2Text, 112);
 }
 
+// A CKD file holds the global section, a key section, or both.
+bool HasKeyDefinitions(const ProfileSnapshot& profile) {
+  if (profile.HasSection(kGlobalSection)) {
+    return true;
+  }
+  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
+    if (profile.HasSection("KEY" + std::to_string(k))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
@@ -165,6 +178,12 @@ int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
   if (!profile) {
     // Reading on with defaults would hand a later download 24 empty keys; keep what was loaded.
     log.LogProgress("\r\nCannot read file: " + SystemErrorText(error));
+    return 0;
+  }
+
+  if (!HasKeyDefinitions(*profile)) {
+    // A file of some other kind would otherwise load as 24 empty keys and wipe the keypad.
+    log.LogProgress("\r\nCannot read file: no key definitions found.");
     return 0;
   }
 

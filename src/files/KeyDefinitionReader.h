@@ -10,8 +10,9 @@
 namespace tdxx {
 
 // Reads a CKD key-definition file into the key table and the global block and logs its type
-// line. Returns the key count (24, 35, 48 or 66), or 0 when the file does not exist or cannot be
-// opened (logged as "Cannot read file: " and the reason; the images are then left as they were).
+// line. Returns the key count (24, 35, 48 or 66), or 0 when the file does not exist, cannot be
+// opened, or has neither a GLOBAL_PARAMETERS nor any KEYn section (logged as "Cannot read
+// file: " and the reason; the images are then left as they were).
 int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
                           GlobalParameterBlock& globalBlock, ProgressLog& log);
 

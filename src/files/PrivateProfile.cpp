@@ -77,6 +77,10 @@ ProfileSnapshot ProfileSnapshot::Parse(std::string_view fileBytes) {
   return snapshot;
 }
 
+bool ProfileSnapshot::HasSection(std::string_view section) const {
+  return sectionIndex_.contains(Lowercase(section));
+}
+
 const std::string* ProfileSnapshot::Find(std::string_view section, std::string_view key) const {
   const auto found = sectionIndex_.find(Lowercase(section));
   if (found == sectionIndex_.end()) {

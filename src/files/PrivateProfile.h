@@ -37,6 +37,8 @@ class ProfileSnapshot {
   // characters, a number outside 32 bits) gives `defaultValue`.
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t defaultValue) const;
+  // True when the file has a section of this name (compared without regard to case).
+  bool HasSection(std::string_view section) const;
 
   struct Entry {
     std::string key;

@@ -76,6 +76,9 @@ class MainWindowPort : public ProgressLog {
   virtual void SetCommandsEnabled(bool enabled) = 0;
   // Closes the main window, which ends the program.
   virtual void CloseMainWindow() = 0;
+  // Starts the one-shot tmrTModeDownload: 100 ms later, once the modal window that started it
+  // has closed, the main window runs MainWindowCommands::tmrTModeDownloadTimer.
+  virtual void StartTModeDownloadTimer() = 0;
 };
 
 // Shows the wait cursor for its lifetime and always restores the cursor shown before.

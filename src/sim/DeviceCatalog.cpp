@@ -40,6 +40,15 @@ DeviceConfig Keypad(const std::string& name, std::uint16_t vendor, std::uint16_t
   return config;
 }
 
+// A keypad in normal operation that takes key definitions as feature reports.
+DeviceConfig DownloadKeypad(const std::string& name, std::uint16_t vendor, std::uint16_t product,
+                            const std::wstring& productText, int interfaces = 1) {
+  DeviceConfig config = Keypad(name, vendor, product, productText, interfaces);
+  config.firmware = DeviceFirmware::Keypad;
+  config.keyImage = std::make_shared<KeyImageRecorder>();
+  return config;
+}
+
 DeviceConfig Bootloader(const std::string& name, std::uint16_t product,
                         const std::wstring& productText, Bytes identity,
                         const std::string& bootVersion, const std::string& keypadVersion,
@@ -54,9 +63,14 @@ DeviceConfig Bootloader(const std::string& name, std::uint16_t product,
   return config;
 }
 
-DeviceConfig PrgTMode(const std::string& name, const std::string& model,
-                      const std::string& version) {
+DeviceConfig PrgTMode(const std::string& name, const std::string& model, const std::string& version,
+                      std::uint8_t keyCapacity) {
   DeviceConfig config = Keypad(name, kVendor, 0x180C, L"TDxx/WKxxx PRG/TMode");
+  config.firmware = DeviceFirmware::PrgTMode;
+  config.keyImage = std::make_shared<KeyImageRecorder>();
+  // A ping answer ends with the device's status byte; from 18 on it knows the capacity query.
+  config.replies[kCommandPing] = {Bytes{0x00, 0x12}, true, {}};
+  config.replies[kCommandKeyCapacity] = {Bytes{keyCapacity}, true, {}};
   config.streamMode = ReportMode::T;
   config.identityReport = {0x00, 0x12};
   config.identityReport.insert(config.identityReport.end(), model.begin(), model.end());
@@ -74,8 +88,8 @@ struct CatalogEntry {
 
 const std::vector<CatalogEntry>& Catalog() {
   static const std::vector<CatalogEntry> catalog = {
-      {"917-v4", [] { return Keypad("917-v4", 0x04B4, 0x0A0A, L"917 Keypad"); }},
-      {"917-v5", [] { return Keypad("917-v5", 0x16C0, 0x0607, L"917 Keypad"); }},
+      {"917-v4", [] { return DownloadKeypad("917-v4", 0x04B4, 0x0A0A, L"917 Keypad"); }},
+      {"917-v5", [] { return DownloadKeypad("917-v5", 0x16C0, 0x0607, L"917 Keypad"); }},
       {"917-bootloader",
        [] {
          DeviceConfig config =
@@ -115,16 +129,19 @@ const std::vector<CatalogEntry>& Catalog() {
                            BootloaderIdentity(0x12, "S947s01"), "TDS Boot v2.10", "947 v1.30",
                            "FD v1.02", 4);
        }},
-      {"td-a", [] { return Keypad("td-a", kVendor, 0x1807, L"Tasterdeck TD-A"); }},
-      {"td-b", [] { return Keypad("td-b", kVendor, 0x1808, L"Tasterdeck TD-B"); }},
-      {"wk-c", [] { return Keypad("wk-c", kVendor, 0x180B, L"WK-C"); }},
-      {"prg-tmode", [] { return PrgTMode("prg-tmode", "TD-A", "TD-A TMode v3.12"); }},
-      {"prg-tmode-td-b", [] { return PrgTMode("prg-tmode-td-b", "TD-B", "TD-B TMode v3.12"); }},
-      {"prg-tmode-wk-c", [] { return PrgTMode("prg-tmode-wk-c", "WK-C", "WK-C TMode v2.07"); }},
+      {"td-a", [] { return DownloadKeypad("td-a", kVendor, 0x1807, L"Tasterdeck TD-A"); }},
+      {"td-b", [] { return DownloadKeypad("td-b", kVendor, 0x1808, L"Tasterdeck TD-B"); }},
+      {"wk-c", [] { return DownloadKeypad("wk-c", kVendor, 0x180B, L"WK-C"); }},
+      {"prg-tmode", [] { return PrgTMode("prg-tmode", "TD-A", "TD-A TMode v3.12", 24); }},
+      {"prg-tmode-td-b", [] { return PrgTMode("prg-tmode-td-b", "TD-B", "TD-B TMode v3.12", 48); }},
+      {"prg-tmode-wk-c", [] { return PrgTMode("prg-tmode-wk-c", "WK-C", "WK-C TMode v2.07", 66); }},
       // The KBMouse personality shows keyboard, mouse and vendor interfaces.
-      {"td-a-kbmouse", [] { return Keypad("td-a-kbmouse", kVendor, 0x180D, L"TD-A KBMouse", 3); }},
-      {"td-b-kbmouse", [] { return Keypad("td-b-kbmouse", kVendor, 0x180E, L"TD-B KBMouse", 3); }},
-      {"wk-c-kbmouse", [] { return Keypad("wk-c-kbmouse", kVendor, 0x180F, L"WK-C KBMouse", 3); }},
+      {"td-a-kbmouse",
+       [] { return DownloadKeypad("td-a-kbmouse", kVendor, 0x180D, L"TD-A KBMouse", 3); }},
+      {"td-b-kbmouse",
+       [] { return DownloadKeypad("td-b-kbmouse", kVendor, 0x180E, L"TD-B KBMouse", 3); }},
+      {"wk-c-kbmouse",
+       [] { return DownloadKeypad("wk-c-kbmouse", kVendor, 0x180F, L"WK-C KBMouse", 3); }},
       {"slimkey-947", [] { return Keypad("slimkey-947", kVendor, 0x1813, L"Slimkey 947"); }},
       {"mouse", [] { return Keypad("mouse", 0x046D, 0xC077, L"USB Optical Mouse"); }},
   };
@@ -152,7 +169,61 @@ std::optional<DeviceConfig> AnyHidDevice(const std::string& name) {
   return Keypad(name, vendor, product, L"HID device");
 }
 
+// The number after `prefix` in `option` (decimal, or hexadecimal behind 0x), within
+// [minimum, maximum].
+std::optional<long> OptionNumber(const std::string& option, const std::string& prefix, long minimum,
+                                 long maximum) {
+  if (option.compare(0, prefix.size(), prefix) != 0)
+    return std::nullopt;
+  const std::string value = option.substr(prefix.size());
+  char* end = nullptr;
+  const long number = std::strtol(value.c_str(), &end, 0);
+  if (value.empty() || *end != 0 || number < minimum || number > maximum)
+    return std::nullopt;
+  return number;
+}
+
+// Options of the key-download faults; false when `option` is none of them or out of range.
+bool ApplyDownloadOption(const std::string& option, DeviceConfig& config) {
+  if (const auto n = OptionNumber(option, "reject-feature=", 1, 100000)) {
+    config.rejectFeatureReport = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "unplug-after-features=", 1, 100000)) {
+    config.unplugAfterFeatureReports = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "no-ping-from-key=", 1, 66)) {
+    config.noPingFromKey = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "capacity=", 0, 255)) {
+    config.replies[kCommandKeyCapacity] = {Bytes{static_cast<std::uint8_t>(*n)}, true, {}};
+    return true;
+  }
+  if (option.compare(0, 4, "ping") != 0)
+    return false;
+  CommandReply& ping = config.replies[kCommandPing];
+  if (const auto n = OptionNumber(option, "ping=", 0, 255)) {
+    if (ping.bytes.empty())
+      ping.bytes.push_back(0);
+    ping.bytes.back() = static_cast<std::uint8_t>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "ping-late=", 0, 60000)) {
+    ping.delay = Milliseconds(*n);
+    return true;
+  }
+  if (option == "ping-short" && !ping.bytes.empty()) {
+    ping.bytes.erase(ping.bytes.begin(), ping.bytes.end() - 1);
+    return true;
+  }
+  return false;
+}
+
 bool ApplyOption(const std::string& option, DeviceConfig& config) {
+  if (ApplyDownloadOption(option, config))
+    return true;
   if (option == "no-permission") {
     config.openErrno = EACCES;
     return true;

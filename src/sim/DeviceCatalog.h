@@ -11,6 +11,12 @@ namespace tdxx::sim {
 // The simulated device kinds by name, with plausible identity reports and version replies.
 // A name may carry options after colons: "td-b-kbmouse:interfaces=3", "td-a:no-permission",
 // "td-a-kbmouse:collections=2" (each interface listed once per top-level collection).
+// Download fault options: "td-a:reject-feature=N" rejects the Nth feature report (from 1),
+// "td-a:unplug-after-features=N" unplugs after N feature reports, "prg-tmode:capacity=N"
+// answers the key-capacity query with N, "prg-tmode:ping=0xNN" ends the ping answer with that
+// status byte, "prg-tmode:ping-short" answers pings with the status byte alone,
+// "prg-tmode:ping-late=MS" answers pings that late, "prg-tmode:no-ping-from-key=N" leaves the
+// ping before key N and all later ones unanswered.
 // "hid-VVVV-PPPP" (hex) is any other HID device with those identifiers.
 std::optional<DeviceConfig> DeviceConfigForKind(const std::string& name);
 
@@ -23,6 +29,7 @@ inline constexpr std::uint8_t kCommandBuildDate = 0x03;  // 'T'
 inline constexpr std::uint8_t kCommandBootloaderInstalled = 0x0C;  // 'T'
 inline constexpr std::uint8_t kCommandKeypadVersion = 0x19;        // 'U'
 inline constexpr std::uint8_t kCommandFlashDriveVersion = 0x1B;    // 'U'
-inline constexpr std::uint8_t kCommandKeyCapacity = 0x1D;          // 'U'
+inline constexpr std::uint8_t kCommandKeyCapacity = 0x1D;          // 'U', and 'T' when new
+inline constexpr std::uint8_t kCommandPing = 0x08;                 // 'T'
 
 }  // namespace tdxx::sim

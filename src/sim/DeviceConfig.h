@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "hid/Clock.h"
 #include "hid/HidTransport.h"
+#include "sim/KeyImageDecoder.h"
 
 namespace tdxx::sim {
 
@@ -23,6 +25,11 @@ struct CommandReply {
   // becoming readable: 0 answers at once, more makes a late answer.
   Milliseconds delay{0};
 };
+
+// The firmware that answers a device's reports: none beyond the defaults, a keypad in normal
+// operation that takes key definitions as feature reports, or a device in PRG/TMode that takes
+// them through the report stream.
+enum class DeviceFirmware { Plain, Keypad, PrgTMode };
 
 // Everything that tells one simulated device from another. Devices are built from a kind name
 // (DeviceCatalog) and can be changed afterwards through SimulatedDevice.
@@ -60,6 +67,19 @@ struct DeviceConfig {
   // interrupt transfer or control transfer takes about a millisecond; a low-speed one more).
   Milliseconds writeTime{0};
   Milliseconds featureTime{0};
+  // Which firmware model answers the reports (the catalog sets it by kind).
+  DeviceFirmware firmware = DeviceFirmware::Plain;
+  // What the device made of the key definitions it took in; shared by every copy of the
+  // configuration, so a test reads it from SimulatedDevice::config(). Null for plain devices.
+  std::shared_ptr<KeyImageRecorder> keyImage;
+  // Non-zero: the feature report with this number (counted from 1 since the device was made)
+  // is rejected and not taken in.
+  int rejectFeatureReport = 0;
+  // Non-zero: the device is unplugged right after taking this many feature reports.
+  int unplugAfterFeatureReports = 0;
+  // Non-zero: in PRG/TMode pings go unanswered from the one before this key on (keys counted
+  // from 1), as when the keypad stops in the middle of a download.
+  int noPingFromKey = 0;
 };
 
 }  // namespace tdxx::sim

@@ -1,5 +1,6 @@
 #include "sim/Simulation.h"
 
+#include "sim/DeviceBehaviourFactory.h"
 #include "sim/DeviceCatalog.h"
 #include "sim/SimHidApi.h"
 #include "sim/SimulatedBus.h"
@@ -26,7 +27,8 @@ std::unique_ptr<Simulation> Simulation::Create(const std::vector<std::string>& k
       error = "Unknown simulated device \"" + kind + "\".";
       return nullptr;
     }
-    simulation->impl_->bus.AddDevice(std::move(*config));
+    std::unique_ptr<DeviceBehaviour> behaviour = MakeDeviceBehaviour(*config);
+    simulation->impl_->bus.AddDevice(std::move(*config), std::move(behaviour));
   }
   simulation->impl_->kinds = kinds;
   return simulation;

@@ -19,7 +19,6 @@ std::string Repeat(std::string_view pair, int count) {
   return text;
 }
 
-
 using test::RecordingLog;
 using test::TempFolder;
 
@@ -69,8 +68,8 @@ TEST_F(KeyDefinitionReaderTest, KeyCountAndFileTypeLine) {
   }
 }
 
-TEST_F(KeyDefinitionReaderTest, EmptyFileReadsAsDefaults) {
-  EXPECT_EQ(Read(""), 24);
+TEST_F(KeyDefinitionReaderTest, EmptyGlobalSectionReadsAsDefaults) {
+  EXPECT_EQ(Read("[GLOBAL_PARAMETERS]\n"), 24);
   EXPECT_EQ(log.text(), "\r\nCKD File Type: unknown (loading 24 keys)");
   const std::array<std::uint8_t, 15> expected{0xE4, 0x01, 0x0A, 0xE0, 0x70, 0x80, 0x80, 0x80,
                                               0x80, 0x02, 0x0B, 0x04, 0x01, 0x00, 0x00};
@@ -207,6 +206,32 @@ TEST_F(KeyDefinitionReaderTest, AFileThatCannotBeOpenedLeavesTheImagesAsTheyWere
       EXPECT_EQ(table[k].bytes, tableBefore[k].bytes) << k;
     }
   }
+}
+
+TEST_F(KeyDefinitionReaderTest, AFileWithoutKeyDefinitionsIsAFailedReadThatKeepsTheImages) {
+  Read("[GLOBAL_PARAMETERS]\nNumber_Of_Keys=48\n[KEY2]\nLevel_1_Codes=1c\n");
+  const KeyTable tableBefore = table;
+  const GlobalParameterBlock blockBefore = block;
+  const std::string junk(
+      "\x7f"
+      "ELF\x02\x01\x01\0\0\0[\xff\xfe]\r\nKEY=1\n\x89PNG",
+      25);
+  for (const std::string& text :
+       {std::string(), junk, std::string("[Settings]\nNumber_Of_Keys=48\n[KEY66]\n")}) {
+    RecordingLog caseLog;
+    EXPECT_EQ(ReadKeyDefinitionFile(folder.Write("wrong.ckd", text), table, block, caseLog), 0);
+    EXPECT_EQ(caseLog.text(), "\r\nCannot read file: no key definitions found.");
+    EXPECT_EQ(block.bytes, blockBefore.bytes);
+    for (std::size_t k = 0; k < kKeyTableSize; ++k) {
+      EXPECT_EQ(table[k].bytes, tableBefore[k].bytes) << k;
+    }
+  }
+}
+
+TEST_F(KeyDefinitionReaderTest, OneKeySectionAloneIsEnough) {
+  EXPECT_EQ(Read("[key65]\nLevel_2_Codes=1c\n"), 24);
+  EXPECT_EQ(At(65, KeyRecord::kLevel2Length), 2);
+  EXPECT_EQ(log.text(), "\r\nCKD File Type: unknown (loading 24 keys)");
 }
 
 TEST(HexPairToCode, DigitRule) {

@@ -23,6 +23,13 @@ MessageResult FakeMainWindowPort::ShowMessage(std::string_view text, std::string
   return answer;
 }
 
+void FakeMainWindowPort::ShowModalWindow(ModalWindow window) {
+  modalWindows.push_back(window);
+  modalTimes.push_back(clock_.Now());
+  if (onModal)
+    onModal(window);
+}
+
 std::optional<std::string> FakeMainWindowPort::ChooseFileToOpen(const OpenFileRequest& request) {
   openRequests.push_back(request);
   return nextOpenChoice;

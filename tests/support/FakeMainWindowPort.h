@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,14 +33,18 @@ class FakeMainWindowPort final : public MainWindowPort {
   void SetFileNameText(std::string_view text) override { fileNameText = std::string(text); }
   void SetFileTypeText(std::string_view text) override { fileTypeText = std::string(text); }
 
-  void SetProgressMaximum(int maximum) override { progressMaximum = maximum; }
+  void SetProgressMaximum(int maximum) override {
+    progressMaximum = maximum;
+    progressMaximumHistory.push_back(maximum);
+  }
   int ProgressMaximum() const override { return progressMaximum; }
   void SetProgressPosition(int position) override { progressPosition = position; }
   void StepProgress() override { ++progressPosition; }
 
   MessageResult ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
                             MessageButtons buttons) override;
-  void ShowModalWindow(ModalWindow window) override { modalWindows.push_back(window); }
+  // Records the window, then lets `onModal` play the user's part in it.
+  void ShowModalWindow(ModalWindow window) override;
   std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) override;
   void ShowError(std::string_view text) override { errors.emplace_back(text); }
 
@@ -56,6 +61,7 @@ class FakeMainWindowPort final : public MainWindowPort {
   void SetMethodTicks(bool standard, bool tmode, bool flashDrive) override;
   void SetCommandsEnabled(bool enabled) override;
   void CloseMainWindow() override { ++closeRequests; }
+  void StartTModeDownloadTimer() override { ++tmodeTimerStarts; }
 
   // Recorded state.
   std::string log;
@@ -65,6 +71,7 @@ class FakeMainWindowPort final : public MainWindowPort {
   std::string fileTypeText;
   int progressMaximum = 48;
   int progressPosition = 0;
+  std::vector<int> progressMaximumHistory;
   std::vector<Message> messages;
   std::deque<MessageResult> scriptedAnswers;
   std::vector<ModalWindow> modalWindows;
@@ -81,6 +88,11 @@ class FakeMainWindowPort final : public MainWindowPort {
   bool commandsEnabled = true;
   std::vector<bool> commandsEnabledHistory;
   int closeRequests = 0;
+  int tmodeTimerStarts = 0;
+  // What the user does in a modal window while it is shown (nothing when empty).
+  std::function<void(ModalWindow)> onModal;
+  // Virtual time when each modal window was shown, in order.
+  std::vector<Milliseconds> modalTimes;
 
  private:
   Clock& clock_;

@@ -1,0 +1,116 @@
+// The Download command: chooses the flow for the loaded file, the detected device and the
+// download method, or tells the user why none fits.
+#include <string_view>
+
+#include "app/CommandScope.h"
+#include "app/MainWindowCommands.h"
+#include "app/StandardDownloadFlow.h"
+#include "app/TModeDownloadFlow.h"
+
+namespace tdxx {
+namespace {
+
+constexpr DeviceKind kSeveralDevices = -1;
+constexpr DeviceKind kSlimkey947 = 14;
+constexpr DeviceKind kPrgTModeDevice = 9;
+constexpr DeviceKind kOlder917 = 1;
+constexpr std::int32_t kMethodTMode = 1;
+constexpr std::int32_t kMethodFlashDrive = 2;
+
+bool IsBootloader(DeviceKind kind) {
+  return kind == 3 || kind == 4 || kind == 7 || kind == 13;
+}
+
+// Keypads in normal operation that take the standard download.
+bool TakesStandardDownload(DeviceKind kind) {
+  return kind == 2 || kind == 5 || kind == 6 || kind == 8 || kind == 10 || kind == 11 || kind == 12;
+}
+
+void Warn(MainWindowPort& port, std::string_view text, std::string_view title) {
+  port.ShowMessage(text, title, MessageIcon::Warning, MessageButtons::Ok);
+}
+
+void RefuseBootloader(MainWindowPort& port) {
+  Warn(port, "You are in Bootloader mode. Re-plug your\r keypad and click \"Connect\" to continue.",
+       "Failure!");
+}
+
+// The flash-drive copy and the firmware upgrade are not part of this program yet.
+void MethodNotAvailable(MainWindowPort& port) {
+  Warn(port, "This download method is not available yet.", "Download Note");
+}
+
+void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
+  const MainWindowState& state = app.state;
+  const DeviceKind kind = state.deviceKind;
+  if (state.keyCount == 0) {
+    Warn(port, "Download aborted! There is no key data to send.", "Download Note");
+  } else if (state.downloadMode == kMethodFlashDrive) {
+    Warn(port,
+         "You have opened a CKD file but your Download Option is Flash Drive.\r\nEither change "
+         "your \"Option\" or open a BIN file for Flash Drive Copy.",
+         "Download Mismatch");
+  } else if (state.downloadMode == kMethodTMode && kind != kPrgTModeDevice) {
+    port.ShowModalWindow(ModalWindow::TMode);
+  } else if (TakesStandardDownload(kind)) {
+    RunStandardDownload(app, port);
+  } else if (kind == kPrgTModeDevice) {
+    RunTModeDownload(app, port);
+  } else if (kind == kOlder917) {
+    // The older 917 firmware gets no download and no message.
+  } else if (IsBootloader(kind)) {
+    RefuseBootloader(port);
+  } else {
+    Warn(port, "Plug in your keypad and click \"Connect\" to continue.", "Failure!");
+  }
+}
+
+void CopyFlashDriveFile(const MainWindowState& state, MainWindowPort& port) {
+  if (IsBootloader(state.deviceKind)) {
+    RefuseBootloader(port);
+  } else if (state.downloadMode != kMethodFlashDrive) {
+    port.LogProgress("\r\nBIN file must use Flash Drive Copy method (click Options).");
+  } else {
+    MethodNotAvailable(port);
+  }
+}
+
+}  // namespace
+
+void MainWindowCommands::btnDownloadClick() {
+  CommandScope scope(port_, commandDepth_);
+  const MainWindowState& state = app_.state;
+  if (state.deviceKind == kSeveralDevices) {
+    Warn(port_, "Download aborted! Please connect only one device.", "Download Conflict");
+    return;
+  }
+  if (state.deviceKind == kSlimkey947) {
+    Warn(port_,
+         "Download aborted! Slimkey 947 keys are not programmable.\r\nManually launch the 947 "
+         "bootloader for UPG upgrade.",
+         "Download Unavailable");
+    return;
+  }
+  switch (state.loadedFileType) {
+    case kFileCkd:
+      DownloadKeyDefinitions(app_, port_);
+      return;
+    case kFileBin:
+      CopyFlashDriveFile(state, port_);
+      return;
+    case kFileUpg:
+      MethodNotAvailable(port_);
+      return;
+    default:
+      port_.LogProgress("\r\nDownload canceled: no data file specified.");
+      Warn(port_, "You must open a file before you can download!", "Download Note");
+      return;
+  }
+}
+
+void MainWindowCommands::tmrTModeDownloadTimer() {
+  // The timer is one-shot: it has stopped by the time it fires.
+  btnDownloadClick();
+}
+
+}  // namespace tdxx

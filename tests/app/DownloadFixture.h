@@ -1,0 +1,86 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakeDriveLocator.h"
+#include "FakeMainWindowPort.h"
+#include "KeyTableSamples.h"
+#include "TempFolder.h"
+#include "app/Application.h"
+#include "app/MainWindowCommands.h"
+#include "sim/SimulatedBus.h"
+#include "sim/SimulatedDevice.h"
+#include "sim/Simulation.h"
+#include "sim/VirtualClock.h"
+
+namespace tdxx::test {
+
+// A started main window over temporary folders and simulated devices on virtual time, with a
+// CKD file's images loaded (the sample key table) and the device detected as Connect leaves it.
+class DownloadFixture : public ::testing::Test {
+ protected:
+  DownloadFixture() {
+    environment.programFolder = temp / "program/";
+    environment.userDocumentsFolder = temp / "home/Documents";
+    environment.sharedDocumentsFolder = temp / "shared";
+    std::filesystem::create_directories(environment.programFolder);
+  }
+  ~DownloadFixture() override {
+    if (simulation) {
+      EXPECT_EQ(clock.settleTimeouts(), 0);
+      clock.RemoveSettleHook(watch);
+    }
+    commands.reset();
+    app.reset();
+  }
+
+  void Start(const std::vector<std::string>& kinds) {
+    std::string error;
+    simulation = sim::Simulation::Create(kinds, clock, error);
+    ASSERT_NE(simulation, nullptr) << error;
+    app = std::make_unique<Application>(environment, simulation->binder(), clock, drive);
+    watch = clock.Watch(app->transport, simulation->bus());
+    port = std::make_unique<FakeMainWindowPort>(clock);
+    commands = std::make_unique<MainWindowCommands>(*app, *port);
+    commands->FormCreate();
+  }
+
+  // A CKD file with `keys` keys is loaded and Connect has run.
+  void LoadAndConnect(int keys) {
+    app->state.loadedFileType = kFileCkd;
+    app->state.keyCount = keys;
+    app->keyTable = SampleKeyTable();
+    commands->btnConnectClick();
+    port->log.clear();
+    port->pauses.clear();
+    port->progressMaximumHistory.clear();
+    port->waitCursorShown = 0;
+  }
+
+  sim::SimulatedDevice& device(std::size_t index = 0) { return simulation->device(index); }
+  sim::ReceivedKeyImage Received(std::size_t index = 0) {
+    return device(index).config().keyImage->Snapshot();
+  }
+  std::string UserSettingsFolder() const { return temp / "home/Documents/Quorvane/KeysmithTDxx"; }
+  static bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  }
+
+  TempFolder temp;
+  AppEnvironment environment;
+  sim::VirtualClock clock;
+  std::unique_ptr<sim::Simulation> simulation;
+  sim::VirtualClock::HookId watch = 0;
+  FakeDriveLocator drive;
+  std::unique_ptr<Application> app;
+  std::unique_ptr<FakeMainWindowPort> port;
+  std::unique_ptr<MainWindowCommands> commands;
+};
+
+}  // namespace tdxx::test
