@@ -68,10 +68,15 @@ void TFileWriteThread::Execute() {
     report[1] = static_cast<std::uint8_t>(count);
     // Write errors are not reported: a device that stops listening shows up as replies that
     // never come. Once the stream is closing, a failed write means nothing more can go out.
+    // Reports go out every 10 ms: the time the write itself took (hidraw returns once the
+    // transfer is done) counts towards the pause, as it would for a write left to run on its own.
+    const Milliseconds started = clock_.Now();
     const int written = api_.write(device_, report.data(), OutputReportLength(mode_));
-    if (Terminated() && (written < 0 || clock_.Now().count() >= drainDeadline_.load()))
+    const Milliseconds now = clock_.Now();
+    if (Terminated() && (written < 0 || now.count() >= drainDeadline_.load()))
       break;
-    clock_.SleepOnWorker(kPauseAfterReport);
+    if (now < started + kPauseAfterReport)
+      clock_.SleepOnWorker(started + kPauseAfterReport - now);
   }
 }
 

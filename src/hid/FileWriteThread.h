@@ -11,7 +11,7 @@
 namespace tdxx {
 
 // Packs the outgoing queue into output reports: report ID 0, the count, up to 63 ('U') or 7
-// ('T') payload bytes, zero fill; one report per pass, each followed by a 10 ms worker sleep.
+// ('T') payload bytes, zero fill; one report per pass, a report every 10 ms at most.
 // Waits without a time limit while the queue is empty. After Stop it still sends what is
 // queued, until the queue is empty, a write fails (the device is gone) or the drain time is up.
 class TFileWriteThread final : public TFileThread {

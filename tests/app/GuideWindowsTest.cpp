@@ -136,7 +136,6 @@ TEST_F(DownloadFailAdviceWindow, EachSwitchChoiceStoresItsMethodAndConfirmsOnce)
     EXPECT_EQ(port->messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(port->progressPosition, 0);
     EXPECT_TRUE(port->commandsEnabled);
-    clock.RemoveSettleHook(watch);
     commands.reset();
     app.reset();
   }
