@@ -158,5 +158,26 @@ TEST_F(OpenDataFile, PathLongerThanTheReadersTakeIsRefusedBeforeReading) {
   EXPECT_EQ(port->log, "\r\nOpen file.  \r\nFile path too long.\r\n\r\nFile read FAILED!\r\n");
 }
 
+// 511 bytes is the longest path the readers take: one byte more is refused.
+TEST_F(OpenDataFile, PathLimitIsExactly511Bytes) {
+  for (const std::size_t length : {std::size_t{511}, std::size_t{512}}) {
+    const std::string prefix = temp / "";
+    // Folders of at most 200 bytes each (a file name may not be longer than 255).
+    std::size_t filler = length - prefix.size() - std::string("keys.ckd").size();
+    std::string folders;
+    while (filler > 0) {
+      const std::size_t part = std::min<std::size_t>(filler - 1, 200);
+      folders += std::string(part, 'd') + "/";
+      filler -= part + 1;
+    }
+    const std::string path = temp.Write(folders + "keys.ckd", "[KEY0]\nLevel_1_Codes=1c\n");
+    ASSERT_EQ(path.size(), length);
+    Open(path);
+    EXPECT_EQ(app->state.loadedFileType, length == 511 ? kFileCkd : kFileNone) << length;
+    EXPECT_EQ(port->log.find("File path too long.") != std::string::npos, length == 512) << length;
+    port->log.clear();
+  }
+}
+
 }  // namespace
 }  // namespace tdxx::test
