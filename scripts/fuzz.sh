@@ -12,7 +12,7 @@ fi
 build=build-fuzz
 seconds="${FUZZ_SECONDS:-20}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DTDXX_BUILD_GUI=OFF -DTDXX_BUILD_TESTS=OFF -DTDXX_BUILD_BENCH=OFF -DTDXX_FUZZ=ON >/dev/null
+  -DTDXX_BUILD_GUI=OFF -DTDXX_BUILD_TESTS=OFF -DTDXX_BUILD_BENCH=OFF -DTDXX_FUZZ=ON -DTDXX_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fuzz_targets
 
 status=0

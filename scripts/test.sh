@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 # The pump threads and the simulated bus under ThreadSanitizer.
 tsan=build-tsan
-cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DTDXX_TSAN=ON -DTDXX_BUILD_GUI=OFF \
+cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DTDXX_TSAN=ON -DTDXX_WERROR=ON -DTDXX_BUILD_GUI=OFF \
   -DTDXX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$tsan" -j"$(nproc)" --target test_hid test_protocol test_sim
 for suite in test_hid test_protocol test_sim; do
@@ -20,7 +20,7 @@ for suite in test_hid test_protocol test_sim; do
 done
 
 build=build-test
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTDXX_SANITIZE=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTDXX_SANITIZE=ON -DTDXX_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_stack_use_after_return=1}"

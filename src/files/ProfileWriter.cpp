@@ -46,6 +46,22 @@ KeyPlace FindKey(const ProfileText& text, std::string_view section, std::string_
   return place;
 }
 
+// "name=value" built by appending: GCC 12's -Wrestrict misreads chained operator+ on strings
+// at -O2 and above.
+std::string EntryLine(std::string_view name, std::string_view value) {
+  std::string line;
+  line.reserve(name.size() + 1 + value.size());
+  line.append(name).append(1, '=').append(value);
+  return line;
+}
+
+std::string SectionLine(std::string_view section) {
+  std::string line;
+  line.reserve(section.size() + 2);
+  line.append(1, '[').append(section).append(1, ']');
+  return line;
+}
+
 void InsertLine(ProfileText& text, std::size_t index, std::string line) {
   const std::string end(text.PreferredLineEnd());
   // The line before may be the file's last one without a line end of its own.
@@ -79,16 +95,16 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
   if (place.keyLine) {
     // Keep the key as the file spells it; only its value changes.
     std::string& line = text.lines[*place.keyLine].text;
-    line = std::string(ClassifyProfileLine(line).name) + "=" + std::string(value);
+    line = EntryLine(ClassifyProfileLine(line).name, value);
   } else if (place.sectionLine) {
-    InsertLine(text, place.lastContentLine + 1, trimmedKey + "=" + std::string(value));
+    InsertLine(text, place.lastContentLine + 1, EntryLine(trimmedKey, value));
   } else {
     std::size_t end = text.lines.size();
     if (end > 0 && !text.lines.back().text.empty()) {
       InsertLine(text, end++, "");  // a blank line between sections
     }
-    InsertLine(text, end++, "[" + std::string(section) + "]");
-    InsertLine(text, end, trimmedKey + "=" + std::string(value));
+    InsertLine(text, end++, SectionLine(section));
+    InsertLine(text, end, EntryLine(trimmedKey, value));
   }
   return ReplaceFileAtomically(path, text.Encode());
 }

@@ -95,11 +95,14 @@ std::vector<LabelLink> LinuxDriveSystem::ListLabelLinks() {
 
 std::optional<std::string> LinuxDriveSystem::ReadUdevProperty(unsigned major, unsigned minor,
                                                               const std::string& name) {
-  std::ifstream in(fs::path(udevDataFolder_) /
-                   ("b" + std::to_string(major) + ":" + std::to_string(minor)));
+  // Appended piece by piece: GCC 12's -Wrestrict misreads chained operator+ on strings at -O2.
+  std::string device = "b";
+  device.append(std::to_string(major)).append(1, ':').append(std::to_string(minor));
+  std::ifstream in(fs::path(udevDataFolder_) / device);
   if (!in)
     return std::nullopt;
-  const std::string prefix = "E:" + name + "=";
+  std::string prefix = "E:";
+  prefix.append(name).append(1, '=');
   std::string line;
   while (std::getline(in, line)) {
     if (line.starts_with(prefix))

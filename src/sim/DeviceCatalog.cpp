@@ -20,9 +20,10 @@ Bytes Padded(const std::string& text, std::size_t width = 16) {
 // A bootloader's 9-byte identity report: report ID, status, 4-character model, series letter,
 // two more model characters.
 Bytes BootloaderIdentity(std::uint8_t status, const std::string& model7) {
-  Bytes report{0x00, status};
-  report.insert(report.end(), model7.begin(), model7.end());
-  report.resize(9, 0);
+  Bytes report(9, 0);
+  report[1] = status;
+  for (std::size_t i = 0; i < model7.size() && i + 2 < report.size(); ++i)
+    report[i + 2] = static_cast<std::uint8_t>(model7[i]);
   return report;
 }
 
