@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/QtClock.h"
-#include "app/QtCommandGate.h"
-#include "app/QtCommandLine.h"
+#include "gui/QtClock.h"
+#include "gui/QtCommandGate.h"
+#include "gui/QtCommandLine.h"
 
 namespace tdxx::test {
 namespace {

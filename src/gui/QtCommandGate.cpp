@@ -1,4 +1,4 @@
-#include "app/QtCommandGate.h"
+#include "gui/QtCommandGate.h"
 
 #include <utility>
 

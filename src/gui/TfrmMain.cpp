@@ -1,4 +1,4 @@
-#include "app/TfrmMain.h"
+#include "gui/TfrmMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,11 +24,11 @@
 
 #include "app/Application.h"
 #include "app/MainWindowCommands.h"
-#include "app/QtApplication.h"
-#include "app/QtToolbarIcons.h"
-#include "methods/TfrmDownloadFail.h"
-#include "methods/TfrmFlashDrive.h"
-#include "methods/TfrmTMode.h"
+#include "gui/QtApplication.h"
+#include "gui/QtToolbarIcons.h"
+#include "gui/TfrmDownloadFail.h"
+#include "gui/TfrmFlashDrive.h"
+#include "gui/TfrmTMode.h"
 
 namespace tdxx {
 

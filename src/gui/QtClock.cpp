@@ -1,4 +1,4 @@
-#include "app/QtClock.h"
+#include "gui/QtClock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
