@@ -21,10 +21,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <chrono>
 
 #include "app/Application.h"
 #include "app/MainWindowCommands.h"
 #include "gui/QtApplication.h"
+#include "gui/QtEventsWithoutInput.h"
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
@@ -407,7 +409,8 @@ void TfrmMain::RepaintNow() {
 }
 
 void TfrmMain::ProcessPendingMessages() {
-  QCoreApplication::processEvents();
+  // Input stays queued, as during a pause: a click cannot start a command inside this one.
+  RunEventsWithoutInput(std::chrono::steady_clock::now());
 }
 
 void TfrmMain::Pause(Milliseconds duration) {
@@ -425,8 +428,9 @@ void TfrmMain::SetMethodTicks(bool standard, bool tmode, bool flashDrive) {
 
 void TfrmMain::SetCommandsEnabled(bool enabled) {
   if (enabled) {
-    // Clicks made while the command ran may still wait in the queue; let them reach the
-    // disabled buttons now, where they are dropped, rather than start a command afterwards.
+    // Clicks made while the command ran wait in the queue (pauses hold input back); let them
+    // reach the disabled buttons now, where they are dropped, rather than start a command
+    // afterwards.
     QCoreApplication::processEvents();
   }
   for (QToolButton* button :

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,7 +25,24 @@
 #include "support/NoHidBinder.h"
 #include "support/TempFolder.h"
 
+// Not part of the toolkit's public interface: the queue the window system's input goes into.
+#include <qpa/qwindowsysteminterface.h>
+
 namespace tdxx::test {
+
+// A left click on the centre of `target` as the window system delivers one: queued, and handed
+// to the widget when the event loop next takes input (QTest's clicks are delivered at once).
+inline void QueueClick(QWidget* target) {
+  QWidget* top = target->window();
+  QWindow* window = top->windowHandle();
+  const QPointF local = target->mapTo(top, target->rect().center());
+  const QPointF global = target->mapToGlobal(target->rect().center());
+  using Input = QWindowSystemInterface;
+  Input::handleMouseEvent<Input::AsynchronousDelivery>(window, local, global, Qt::LeftButton,
+                                                       Qt::LeftButton, QEvent::MouseButtonPress);
+  Input::handleMouseEvent<Input::AsynchronousDelivery>(window, local, global, Qt::NoButton,
+                                                       Qt::LeftButton, QEvent::MouseButtonRelease);
+}
 
 // The windowed program as the program entry builds it, over a temporary documents folder and
 // without any HID library, or with the simulated devices `simulate` names. `settings` is written

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -14,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "GuiHarness.h"
 #include "gui/QtClock.h"
 #include "gui/QtCommandGate.h"
 #include "gui/QtCommandLine.h"
+#include "gui/QtEventsWithoutInput.h"
 
 namespace tdxx::test {
 namespace {
@@ -48,6 +51,33 @@ TEST(QtClock, PauseKeepsTheWindowsPaintingAndNeverReturnsEarly) {
   }
   EXPECT_EQ(timerRuns, 1);
   EXPECT_GT(widget.paints, 0);
+}
+
+TEST(EventsWithoutInput, PausesAndPendingMessagesHoldClicksBackUntilTheLoopTakesInputAgain) {
+  QPushButton button(QStringLiteral("Go"));
+  button.resize(80, 30);
+  button.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+
+  // A click made while a handler pauses must not run the handler again inside the pause.
+  QtClock clock;
+  QTimer::singleShot(10, &button, [&] { QueueClick(&button); });
+  clock.Pause(Milliseconds(80));
+  EXPECT_EQ(clicks, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, 1);
+
+  // Letting pending messages run runs the timers that are due, not the clicks.
+  int timerRuns = 0;
+  QTimer::singleShot(0, &button, [&] { ++timerRuns; });
+  QueueClick(&button);
+  RunEventsWithoutInput(std::chrono::steady_clock::now());
+  EXPECT_EQ(timerRuns, 1);
+  EXPECT_EQ(clicks, 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, 2);
 }
 
 TEST(QtCommandGate, OneCommandAtATimeAndTimersRunAfterIt) {
