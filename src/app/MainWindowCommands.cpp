@@ -47,7 +47,7 @@ void MainWindowCommands::FormCreate() {
   }
 }
 
-void MainWindowCommands::SetDownloadMode(int mode) {
+bool MainWindowCommands::SetDownloadMode(int mode) {
   CommandScope scope(port_, commandDepth_);
   MainWindowState& state = app_.state;
   state.downloadMode = 0;
@@ -64,7 +64,9 @@ void MainWindowCommands::SetDownloadMode(int mode) {
   if (!WriteProfileString(path, kSettingsSection, "DownloadMode",
                           std::to_string(state.downloadMode))) {
     port_.ShowError("Unable to write to " + path);
+    return false;
   }
+  return true;
 }
 
 void MainWindowCommands::tmrStartupTimer() {

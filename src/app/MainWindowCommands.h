@@ -31,8 +31,10 @@ class MainWindowCommands {
   void mnuDownloadViaFlashDriveClick() { SetDownloadMode(2); }
   void btnExitClick();
 
-  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini.
-  void SetDownloadMode(int mode);
+  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini. Returns
+  // whether the settings were written; when not, the error was shown and the choice holds for
+  // this run only.
+  bool SetDownloadMode(int mode);
 
   // Full path of TDxxLoad.ini.
   std::string SettingsFilePath() const;
