@@ -1,5 +1,6 @@
 #include "gui/QtCommandGate.h"
 
+#include <exception>
 #include <utility>
 
 namespace tdxx {
@@ -17,22 +18,34 @@ class BusyFlag {
   bool& flag_;
 };
 
+// Drops the handlers still queued when Run is left early (the error callback failed), so that
+// they do not run inside the next, unrelated command.
+class ClearOnExit {
+ public:
+  explicit ClearOnExit(std::deque<std::function<void()>>& queue) : queue_(queue) {}
+  ~ClearOnExit() { queue_.clear(); }
+  ClearOnExit(const ClearOnExit&) = delete;
+  ClearOnExit& operator=(const ClearOnExit&) = delete;
+
+ private:
+  std::deque<std::function<void()>>& queue_;
+};
+
 }  // namespace
+
+QtCommandGate::QtCommandGate(ErrorCallback onError) : onError_(std::move(onError)) {}
 
 bool QtCommandGate::Run(const std::function<void()>& command) {
   if (busy_)
     return false;
-  {
-    BusyFlag flag(busy_);
-    command();
-  }
-  // Handlers that came due during the command, in the order they came; each is a command of
-  // its own and may defer further handlers.
+  ClearOnExit clear(deferred_);
+  RunOne(command);
+  // Handlers that came due during the command, in the order they came, whether or not the
+  // command failed; each is a command of its own and may defer further handlers.
   while (!deferred_.empty()) {
     std::function<void()> next = std::move(deferred_.front());
     deferred_.pop_front();
-    BusyFlag flag(busy_);
-    next();
+    RunOne(next);
   }
   return true;
 }
@@ -43,6 +56,18 @@ void QtCommandGate::RunOrDefer(std::function<void()> handler) {
     return;
   }
   Run(handler);
+}
+
+void QtCommandGate::RunOne(const std::function<void()>& work) {
+  BusyFlag flag(busy_);
+  try {
+    work();
+    return;
+  } catch (const std::exception& error) {
+    onError_(error.what());
+  } catch (...) {
+    onError_("Unknown error.");
+  }
 }
 
 }  // namespace tdxx

@@ -95,7 +95,11 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }  // namespace
 
 TfrmMain::TfrmMain(Application& app)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), app_(app) {
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      app_(app),
+      // An error that escapes a command or a timer's handler is shown here, and the window
+      // goes on; the toolkit's signal emission never sees it.
+      gate_([this](std::string_view text) { ShowStandardErrorBox(this, DisplayText(text)); }) {
   setObjectName(QStringLiteral("frmMain"));
   setFixedSize(kClientWidth, kClientHeight);
   QPalette background = palette();

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "GuiHarness.h"
@@ -81,7 +82,7 @@ TEST(EventsWithoutInput, PausesAndPendingMessagesHoldClicksBackUntilTheLoopTakes
 }
 
 TEST(QtCommandGate, OneCommandAtATimeAndTimersRunAfterIt) {
-  QtCommandGate gate;
+  QtCommandGate gate([](std::string_view text) { ADD_FAILURE() << text; });
   std::vector<std::string> trace;
   gate.RunOrDefer([&] { trace.push_back("timer while idle"); });
   const bool ran = gate.Run([&] {
@@ -101,13 +102,40 @@ TEST(QtCommandGate, OneCommandAtATimeAndTimersRunAfterIt) {
                                              "first timer", "second timer", "timer from a timer"}));
 }
 
-TEST(QtCommandGate, AFailingCommandLeavesTheGateOpen) {
-  QtCommandGate gate;
-  EXPECT_THROW(gate.Run([] { throw std::runtime_error("boom"); }), std::runtime_error);
+TEST(QtCommandGate, AFailingCommandIsReportedAndTheGateGoesOn) {
+  std::vector<std::string> errors;
+  std::vector<std::string> trace;
+  QtCommandGate gate([&](std::string_view text) { errors.emplace_back(text); });
+
+  EXPECT_TRUE(gate.Run([&] {
+    gate.RunOrDefer([&] { trace.push_back("timer due during the failing command"); });
+    gate.RunOrDefer([] { throw 42; });
+    gate.RunOrDefer([&] { trace.push_back("timer after a failing timer"); });
+    throw std::runtime_error("Unable to write to /nowhere/TDxxLoad.ini");
+  }));
+  EXPECT_EQ(errors, (std::vector<std::string>{"Unable to write to /nowhere/TDxxLoad.ini",
+                                              "Unknown error."}));
+  EXPECT_EQ(trace, (std::vector<std::string>{"timer due during the failing command",
+                                             "timer after a failing timer"}));
   EXPECT_FALSE(gate.busy());
+
   bool ran = false;
   EXPECT_TRUE(gate.Run([&] { ran = true; }));
   EXPECT_TRUE(ran);
+  EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST(QtCommandGate, WhenReportingFailsNothingIsLeftBusyOrQueuedForTheNextCommand) {
+  QtCommandGate gate([](std::string_view) { throw std::runtime_error("no box"); });
+  bool staleRan = false;
+  EXPECT_THROW(gate.Run([&] {
+    gate.RunOrDefer([&] { staleRan = true; });
+    throw std::runtime_error("boom");
+  }),
+               std::runtime_error);
+  EXPECT_FALSE(gate.busy());
+  EXPECT_TRUE(gate.Run([] {}));
+  EXPECT_FALSE(staleRan);
 }
 
 class ThrowingObject final : public QObject {
