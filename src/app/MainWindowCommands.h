@@ -33,8 +33,9 @@ class MainWindowCommands {
   void mnuDownloadViaFlashDriveClick() { SetDownloadMode(2); }
   void btnExitClick();
 
-  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini. Returns true
-  // when TDxxLoad.ini was written.
+  // Chooses the download method, ticks its menu item and stores it in TDxxLoad.ini. Returns
+  // whether the settings were written; when not, the error was shown and the choice holds for
+  // this run only.
   bool SetDownloadMode(int mode);
 
   // Full path of TDxxLoad.ini.

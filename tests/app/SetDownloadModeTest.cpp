@@ -8,7 +8,7 @@ using SetDownloadMode = AppFixture;
 
 TEST_F(SetDownloadMode, ChosenMethodIsTickedStoredAndReadBackAtTheNextStart) {
   Start();
-  commands->mnuDownloadViaFlashDriveClick();
+  EXPECT_TRUE(commands->SetDownloadMode(2));
   EXPECT_EQ(app->state.downloadMode, 2);
   EXPECT_FALSE(port->tickStandard || port->tickTMode);
   EXPECT_TRUE(port->tickFlashDrive);
@@ -48,9 +48,10 @@ TEST_F(SetDownloadMode, KeepsTheOtherLinesOfTheSettingsFile) {
 }
 
 TEST_F(SetDownloadMode, UnwritableSettingsFileIsReportedAndTheChoiceHoldsForThisRun) {
+  // A file where the settings folder must go: not even root can write below it.
   temp.Write("home/Documents/Quorvane/KeysmithTDxx", "a file where the folder must go");
   Start();
-  commands->mnuDownloadViaTModeClick();
+  EXPECT_FALSE(commands->SetDownloadMode(1));
   ASSERT_EQ(port->errors.size(), 1u);
   EXPECT_EQ(port->errors[0], "Unable to write to " + UserSettingsFolder() + "/TDxxLoad.ini");
   EXPECT_EQ(app->state.downloadMode, 1);

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,17 +15,34 @@
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
 #include "app/MainWindowCommands.h"
-#include "app/QtClock.h"
-#include "app/TfrmMain.h"
-#include "methods/TfrmDownloadFail.h"
-#include "methods/TfrmFlashDrive.h"
-#include "methods/TfrmTMode.h"
+#include "gui/QtClock.h"
+#include "gui/TfrmDownloadFail.h"
+#include "gui/TfrmFlashDrive.h"
+#include "gui/TfrmMain.h"
+#include "gui/TfrmTMode.h"
 #include "sim/Simulation.h"
 #include "support/FakeDriveLocator.h"
 #include "support/NoHidBinder.h"
 #include "support/TempFolder.h"
 
+// Not part of the toolkit's public interface: the queue the window system's input goes into.
+#include <qpa/qwindowsysteminterface.h>
+
 namespace tdxx::test {
+
+// A left click on the centre of `target` as the window system delivers one: queued, and handed
+// to the widget when the event loop next takes input (QTest's clicks are delivered at once).
+inline void QueueClick(QWidget* target) {
+  QWidget* top = target->window();
+  QWindow* window = top->windowHandle();
+  const QPointF local = target->mapTo(top, target->rect().center());
+  const QPointF global = target->mapToGlobal(target->rect().center());
+  using Input = QWindowSystemInterface;
+  Input::handleMouseEvent<Input::AsynchronousDelivery>(window, local, global, Qt::LeftButton,
+                                                       Qt::LeftButton, QEvent::MouseButtonPress);
+  Input::handleMouseEvent<Input::AsynchronousDelivery>(window, local, global, Qt::NoButton,
+                                                       Qt::LeftButton, QEvent::MouseButtonRelease);
+}
 
 // The windowed program as the program entry builds it, over a temporary documents folder and
 // without any HID library, or with the simulated devices `simulate` names. `settings` is written

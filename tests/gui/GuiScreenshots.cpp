@@ -12,8 +12,8 @@
 #include <iostream>
 
 #include "GuiHarness.h"
-#include "app/QtApplication.h"
-#include "app/QtToolbarIcons.h"
+#include "gui/QtApplication.h"
+#include "gui/QtToolbarIcons.h"
 
 extern "C" const char* __asan_default_options() {
   return "detect_leaks=0";

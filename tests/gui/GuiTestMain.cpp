@@ -4,7 +4,7 @@
 
 #include <QByteArray>
 
-#include "app/QtApplication.h"
+#include "gui/QtApplication.h"
 
 // The toolkit keeps caches until the process ends; the leak checker would report them.
 extern "C" const char* __asan_default_options() {

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "GuiHarness.h"
-#include "app/QtToolbarIcons.h"
+#include "gui/QtToolbarIcons.h"
 
 namespace tdxx::test {
 namespace {

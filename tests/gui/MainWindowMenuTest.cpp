@@ -160,5 +160,29 @@ TEST(StartupTimer, ClicksDuringACommandArePassedOver) {
   EXPECT_NE(gui.frmMain.KeypadText().find("TD-A"), std::string::npos);
 }
 
+TEST(StartupTimer, ClicksHeldBackDuringACommandAreDroppedWhenItEnds) {
+  GuiHarness gui(std::nullopt, {"td-a"});
+  gui.frmMain.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&gui.frmMain));
+  int dialogs = 0;
+  gui.OnNextModal([&](QWidget* modal) {
+    ++dialogs;
+    modal->close();
+  });
+  // Connect pauses before it detects; Open is clicked in that pause, and again while the
+  // commands let pending messages run.
+  QTimer::singleShot(30, &gui.watcher, [&] { QueueClick(gui.Find<QToolButton>("btnOpen")); });
+  QTest::mouseClick(gui.Find<QToolButton>("btnConnect"), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialogs, 0);
+
+  QueueClick(gui.Find<QToolButton>("btnOpen"));
+  gui.frmMain.ProcessPendingMessages();
+  EXPECT_EQ(dialogs, 0);
+  // The event loop delivers it afterwards, outside a command, as usual.
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialogs, 1);
+}
+
 }  // namespace
 }  // namespace tdxx::test

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "GuiHarness.h"
-#include "app/QtNarrowText.h"
+#include "gui/QtNarrowText.h"
 
 namespace tdxx::test {
 namespace {

@@ -6,17 +6,21 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "app/QtClock.h"
-#include "app/QtCommandGate.h"
-#include "app/QtCommandLine.h"
+#include "GuiHarness.h"
+#include "gui/QtClock.h"
+#include "gui/QtCommandGate.h"
+#include "gui/QtCommandLine.h"
+#include "gui/QtEventsWithoutInput.h"
 
 namespace tdxx::test {
 namespace {
@@ -50,8 +54,35 @@ TEST(QtClock, PauseKeepsTheWindowsPaintingAndNeverReturnsEarly) {
   EXPECT_GT(widget.paints, 0);
 }
 
+TEST(EventsWithoutInput, PausesAndPendingMessagesHoldClicksBackUntilTheLoopTakesInputAgain) {
+  QPushButton button(QStringLiteral("Go"));
+  button.resize(80, 30);
+  button.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+
+  // A click made while a handler pauses must not run the handler again inside the pause.
+  QtClock clock;
+  QTimer::singleShot(10, &button, [&] { QueueClick(&button); });
+  clock.Pause(Milliseconds(80));
+  EXPECT_EQ(clicks, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, 1);
+
+  // Letting pending messages run runs the timers that are due, not the clicks.
+  int timerRuns = 0;
+  QTimer::singleShot(0, &button, [&] { ++timerRuns; });
+  QueueClick(&button);
+  RunEventsWithoutInput(std::chrono::steady_clock::now());
+  EXPECT_EQ(timerRuns, 1);
+  EXPECT_EQ(clicks, 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, 2);
+}
+
 TEST(QtCommandGate, OneCommandAtATimeAndTimersRunAfterIt) {
-  QtCommandGate gate;
+  QtCommandGate gate([](std::string_view text) { ADD_FAILURE() << text; });
   std::vector<std::string> trace;
   gate.RunOrDefer([&] { trace.push_back("timer while idle"); });
   const bool ran = gate.Run([&] {
@@ -71,13 +102,40 @@ TEST(QtCommandGate, OneCommandAtATimeAndTimersRunAfterIt) {
                                              "first timer", "second timer", "timer from a timer"}));
 }
 
-TEST(QtCommandGate, AFailingCommandLeavesTheGateOpen) {
-  QtCommandGate gate;
-  EXPECT_THROW(gate.Run([] { throw std::runtime_error("boom"); }), std::runtime_error);
+TEST(QtCommandGate, AFailingCommandIsReportedAndTheGateGoesOn) {
+  std::vector<std::string> errors;
+  std::vector<std::string> trace;
+  QtCommandGate gate([&](std::string_view text) { errors.emplace_back(text); });
+
+  EXPECT_TRUE(gate.Run([&] {
+    gate.RunOrDefer([&] { trace.push_back("timer due during the failing command"); });
+    gate.RunOrDefer([] { throw 42; });
+    gate.RunOrDefer([&] { trace.push_back("timer after a failing timer"); });
+    throw std::runtime_error("Unable to write to /nowhere/TDxxLoad.ini");
+  }));
+  EXPECT_EQ(errors, (std::vector<std::string>{"Unable to write to /nowhere/TDxxLoad.ini",
+                                              "Unknown error."}));
+  EXPECT_EQ(trace, (std::vector<std::string>{"timer due during the failing command",
+                                             "timer after a failing timer"}));
   EXPECT_FALSE(gate.busy());
+
   bool ran = false;
   EXPECT_TRUE(gate.Run([&] { ran = true; }));
   EXPECT_TRUE(ran);
+  EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST(QtCommandGate, WhenReportingFailsNothingIsLeftBusyOrQueuedForTheNextCommand) {
+  QtCommandGate gate([](std::string_view) { throw std::runtime_error("no box"); });
+  bool staleRan = false;
+  EXPECT_THROW(gate.Run([&] {
+    gate.RunOrDefer([&] { staleRan = true; });
+    throw std::runtime_error("boom");
+  }),
+               std::runtime_error);
+  EXPECT_FALSE(gate.busy());
+  EXPECT_TRUE(gate.Run([] {}));
+  EXPECT_FALSE(staleRan);
 }
 
 class ThrowingObject final : public QObject {

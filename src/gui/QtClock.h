@@ -6,7 +6,7 @@ namespace tdxx {
 
 // The program's clock in the windowed program. A pause on the user-interface thread runs the
 // event loop until the time is up, so the windows keep painting and timers keep firing; user
-// input is delivered too, and reaches only disabled commands while one runs.
+// input is held back until the pause ends (RunEventsWithoutInput).
 class QtClock final : public SystemClock {
  public:
   void Pause(Milliseconds duration) override;

@@ -1,6 +1,6 @@
-#include "methods/TfrmDownloadFail.h"
+#include "gui/TfrmDownloadFail.h"
 
-#include "methods/QtGuideWindow.h"
+#include "gui/QtGuideWindow.h"
 
 namespace tdxx {
 

@@ -1,6 +1,6 @@
-#include "methods/TfrmFlashDrive.h"
+#include "gui/TfrmFlashDrive.h"
 
-#include "methods/QtGuideWindow.h"
+#include "gui/QtGuideWindow.h"
 
 namespace tdxx {
 

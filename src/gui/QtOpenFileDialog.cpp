@@ -1,10 +1,10 @@
-#include "app/QtOpenFileDialog.h"
+#include "gui/QtOpenFileDialog.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QFileDialog>
 
-#include "app/QtNarrowText.h"
+#include "gui/QtNarrowText.h"
 
 namespace tdxx {
 

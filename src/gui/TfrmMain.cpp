@@ -1,4 +1,4 @@
-#include "app/TfrmMain.h"
+#include "gui/TfrmMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,14 +21,16 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <chrono>
 
 #include "app/Application.h"
 #include "app/MainWindowCommands.h"
-#include "app/QtApplication.h"
-#include "app/QtToolbarIcons.h"
-#include "methods/TfrmDownloadFail.h"
-#include "methods/TfrmFlashDrive.h"
-#include "methods/TfrmTMode.h"
+#include "gui/QtApplication.h"
+#include "gui/QtEventsWithoutInput.h"
+#include "gui/QtToolbarIcons.h"
+#include "gui/TfrmDownloadFail.h"
+#include "gui/TfrmFlashDrive.h"
+#include "gui/TfrmTMode.h"
 
 namespace tdxx {
 
@@ -93,7 +95,11 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }  // namespace
 
 TfrmMain::TfrmMain(Application& app)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), app_(app) {
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      app_(app),
+      // An error that escapes a command or a timer's handler is shown here, and the window
+      // goes on; the toolkit's signal emission never sees it.
+      gate_([this](std::string_view text) { ShowStandardErrorBox(this, DisplayText(text)); }) {
   setObjectName(QStringLiteral("frmMain"));
   setFixedSize(kClientWidth, kClientHeight);
   QPalette background = palette();
@@ -411,7 +417,8 @@ void TfrmMain::RepaintNow() {
 }
 
 void TfrmMain::ProcessPendingMessages() {
-  QCoreApplication::processEvents();
+  // Input stays queued, as during a pause: a click cannot start a command inside this one.
+  RunEventsWithoutInput(std::chrono::steady_clock::now());
 }
 
 void TfrmMain::Pause(Milliseconds duration) {
@@ -429,8 +436,9 @@ void TfrmMain::SetMethodTicks(bool standard, bool tmode, bool flashDrive) {
 
 void TfrmMain::SetCommandsEnabled(bool enabled) {
   if (enabled) {
-    // Clicks made while the command ran may still wait in the queue; let them reach the
-    // disabled buttons now, where they are dropped, rather than start a command afterwards.
+    // Clicks made while the command ran wait in the queue (pauses hold input back); let them
+    // reach the disabled buttons now, where they are dropped, rather than start a command
+    // afterwards.
     QCoreApplication::processEvents();
   }
   for (QToolButton* button :

@@ -1,11 +1,11 @@
-#include "app/QtApplication.h"
+#include "gui/QtApplication.h"
 
 #include <QFont>
 #include <QMessageBox>
 #include <QStringList>
 #include <exception>
 
-#include "app/QtNarrowText.h"
+#include "gui/QtNarrowText.h"
 
 namespace tdxx {
 

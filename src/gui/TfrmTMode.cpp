@@ -1,6 +1,6 @@
-#include "methods/TfrmTMode.h"
+#include "gui/TfrmTMode.h"
 
-#include "methods/QtGuideWindow.h"
+#include "gui/QtGuideWindow.h"
 
 namespace tdxx {
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/QtCommandGate.h"
-#include "app/QtNarrowText.h"
-#include "app/QtOpenFileDialog.h"
+#include "gui/QtCommandGate.h"
+#include "gui/QtNarrowText.h"
+#include "gui/QtOpenFileDialog.h"
 #include "protocol/MainWindowPort.h"
 
 class QAction;

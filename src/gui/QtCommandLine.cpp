@@ -1,4 +1,4 @@
-#include "app/QtCommandLine.h"
+#include "gui/QtCommandLine.h"
 
 #include <string_view>
 

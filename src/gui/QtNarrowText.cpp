@@ -1,4 +1,4 @@
-#include "app/QtNarrowText.h"
+#include "gui/QtNarrowText.h"
 
 #include <cstdint>
 

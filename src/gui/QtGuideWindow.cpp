@@ -1,4 +1,4 @@
-#include "methods/QtGuideWindow.h"
+#include "gui/QtGuideWindow.h"
 
 #include <QFont>
 #include <QPalette>

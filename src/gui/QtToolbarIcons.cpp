@@ -1,4 +1,4 @@
-#include "app/QtToolbarIcons.h"
+#include "gui/QtToolbarIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
