@@ -127,6 +127,16 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   FileDescriptor file(fd);
   if (exists) {
     (void)::fchmod(file.get(), existing.st_mode & 07777);
+  } else {
+    // In a folder shared by a group (group-writable, set-group-ID) the other members must be
+    // able to write the file too, whatever this user's umask says.
+    struct stat folderStat {};
+    struct stat fileStat {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &folderStat) == 0 &&
+        (folderStat.st_mode & (S_ISGID | S_IWGRP)) == (S_ISGID | S_IWGRP) &&
+        ::fstat(file.get(), &fileStat) == 0) {
+      (void)::fchmod(file.get(), (fileStat.st_mode & 07777) | S_IRGRP | S_IWGRP);
+    }
   }
   const bool written = WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0;
   if (!file.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -21,6 +21,7 @@ class AppFixture : public ::testing::Test {
  protected:
   AppFixture() {
     environment.programFolder = temp / "program/";
+    environment.systemConfigFolder = temp / "etc/";
     environment.userDocumentsFolder = temp / "home/Documents";
     environment.sharedDocumentsFolder = temp / "shared";
     std::filesystem::create_directories(environment.programFolder);

@@ -26,6 +26,7 @@ class DownloadFixture : public ::testing::Test {
  protected:
   DownloadFixture() {
     environment.programFolder = temp / "program/";
+    environment.systemConfigFolder = temp / "etc/";
     environment.userDocumentsFolder = temp / "home/Documents";
     environment.sharedDocumentsFolder = temp / "shared";
     std::filesystem::create_directories(environment.programFolder);

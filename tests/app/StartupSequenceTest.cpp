@@ -11,7 +11,7 @@ using StartupSequence = AppFixture;
 TEST_F(StartupSequence, WithoutLocationIniUsesTheUsersDocumentsAndCreatesTheChain) {
   Start();
   EXPECT_EQ(port->caption, "TDxxLoad - Quorvane TDxx Keypad File Loader  -  v1.70");
-  EXPECT_EQ(app->state.locationIniPath, temp / "program/Location.ini");
+  EXPECT_EQ(app->state.locationIniPath, temp / "etc/Location.ini");
   EXPECT_TRUE(app->state.useMyDocuments);
   EXPECT_EQ(app->state.settingsFolder, UserSettingsFolder());
   EXPECT_EQ(app->state.macroFilesFolder, UserSettingsFolder() + "/Macro_Files");
@@ -33,6 +33,38 @@ TEST_F(StartupSequence, MyDocumentsZeroMovesTheChainToTheSharedFolder) {
   EXPECT_EQ(app->state.settingsFolder, temp / "shared/Quorvane/KeysmithTDxx");
   EXPECT_TRUE(std::filesystem::is_directory(temp / "shared/Quorvane/KeysmithTDxx/Macro_Files"));
   EXPECT_FALSE(std::filesystem::exists(temp / "home/Documents/Quorvane"));
+}
+
+// An installed program reads the system's Location.ini; one beside the program wins.
+TEST_F(StartupSequence, LocationIniBesideTheProgramWinsOverTheSystemOne) {
+  temp.Write("etc/Location.ini", "[CONFIGURATION]\nMy_Documents=0\n");
+  Start();
+  EXPECT_EQ(app->state.locationIniPath, temp / "etc/Location.ini");
+  EXPECT_FALSE(app->state.useMyDocuments);
+  temp.Write("program/Location.ini", "[CONFIGURATION]\nMy_Documents=1\n");
+  Start();
+  EXPECT_EQ(app->state.locationIniPath, temp / "program/Location.ini");
+  EXPECT_TRUE(app->state.useMyDocuments);
+}
+
+// Every member of the group writes the shared settings: the chain is group-writable and keeps
+// the set-group-ID bit, and so is what a second user's start-up finds already there.
+TEST_F(StartupSequence, SharedFolderChainIsGroupWritable) {
+  namespace fs = std::filesystem;
+  temp.Write("program/Location.ini", "[CONFIGURATION]\nMy_Documents=0\n");
+  fs::create_directories(temp / "shared/Quorvane");
+  fs::permissions(temp / "shared/Quorvane", fs::perms(0755));
+  Start();
+  for (const char* folder : {"shared/Quorvane", "shared/Quorvane/KeysmithTDxx",
+                             "shared/Quorvane/KeysmithTDxx/Macro_Files"}) {
+    const fs::perms perms = fs::status(temp / folder).permissions();
+    EXPECT_NE(perms & fs::perms::group_write, fs::perms::none) << folder;
+    EXPECT_NE(perms & fs::perms::set_gid, fs::perms::none) << folder;
+  }
+  ASSERT_TRUE(commands->SetDownloadMode(2));
+  const fs::perms ini =
+      fs::status(temp / "shared/Quorvane/KeysmithTDxx/TDxxLoad.ini").permissions();
+  EXPECT_NE(ini & fs::perms::group_write, fs::perms::none);
 }
 
 TEST_F(StartupSequence, TrailingSlashesOfTheDocumentsFolderAreNotDoubled) {

@@ -115,6 +115,7 @@ class GuiHarness {
       temp.Write("docs/Quorvane/KeysmithTDxx/TDxxLoad.ini", *settings);
     AppEnvironment environment;
     environment.programFolder = temp / "program/";
+    environment.systemConfigFolder = temp / "etc/";
     environment.userDocumentsFolder = temp / "docs";
     environment.sharedDocumentsFolder = temp / "shared";
     environment.simulatedDevices = simulate;
