@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/CommandLineFile.h"
 #include "app/CommandScope.h"
 #include "app/SettingsFolders.h"
 #include "files/PrivateProfile.h"
@@ -45,6 +46,10 @@ void MainWindowCommands::FormCreate() {
   } else {
     port_.SetMethodTicks(true, false, false);
   }
+
+  // One data file on the command line is loaded now; with two or more nothing is loaded.
+  if (app_.environment.arguments.size() == 1)
+    LoadCommandLineFile(app_, port_, app_.environment.arguments.front());
 }
 
 bool MainWindowCommands::SetDownloadMode(int mode) {
@@ -73,6 +78,16 @@ void MainWindowCommands::tmrStartupTimer() {
   CommandScope scope(port_, commandDepth_);
   ProtocolContext ctx = app_.Protocol(port_);
   DetectKeypad(ctx, false);
+  if (app_.environment.arguments.size() != 1 || app_.state.deviceKind == -1)
+    return;
+  if (!StartupDownloadWanted(app_.state))
+    return;
+  app_.state.taskDone = false;
+  btnDownloadClick();
+  if (app_.state.taskDone) {
+    port_.Pause(Milliseconds(1000));
+    port_.CloseMainWindow();
+  }
 }
 
 void MainWindowCommands::btnConnectClick() {

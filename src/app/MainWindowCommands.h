@@ -17,7 +17,8 @@ class MainWindowCommands {
 
   // Start-up sequence, run when the main window is made. The window starts tmrStartup after it.
   void FormCreate();
-  // tmrStartup fired (one second after start).
+  // tmrStartup fired (one second after start): detects the device and, when the command line
+  // named a file that left something to send, downloads it and closes after a success.
   void tmrStartupTimer();
 
   void btnOpenClick();

@@ -1,14 +1,20 @@
 #include "cli/CliMain.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
 #include "app/Application.h"
+#include "app/XdgDocumentsFolder.h"
+#include "cli/CommandOutcome.h"
 #include "cli/ConsolePort.h"
-#include "cli/DetectCommand.h"
 #include "cli/DataFileReport.h"
+#include "cli/DetectCommand.h"
+#include "cli/DeviceCommand.h"
 #include "hid/Clock.h"
 #include "hid/DlopenHidBinder.h"
 #include "methods/KeypadDriveFinder.h"
@@ -42,6 +48,51 @@ std::string KnownKindsText() {
   return text;
 }
 
+// The folder of this program file, where Location.ini lives, ending in '/'.
+std::string ProgramFolder(const char* argv0) {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error)
+    self = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", error);
+  return self.parent_path().string() + "/";
+}
+
+constexpr const char* kExitCodesText =
+    "Exit status of download, erase, reboot and bootloader:\n"
+    "  0  done (download: the keys or firmware were sent; erase, reboot: the success box;\n"
+    "     bootloader: the bootloader was found)\n"
+    "  1  a flow ran and failed, or nothing was done\n"
+    "  2  usage error, or the data file could not be read\n"
+    "  3  several devices connected, or no HID library\n"
+    "  4  a question answered No, or a guide window not completed\n"
+    "inspect: 0 read, 1 not read, 2 usage. detect: 0 found, 1 nothing, 3 several devices.";
+
+// Options shared by the device commands.
+struct DeviceOptionsParse {
+  bool json = false;
+  bool yes = false;
+  bool no = false;
+  int wait = -1;
+  std::string method;
+};
+
+void AddDeviceOptions(CLI::App* command, DeviceOptionsParse& parse, bool download) {
+  command->add_flag("--json", parse.json, "Print one JSON object at the end");
+  CLI::Option* yes =
+      command->add_flag("--yes", parse.yes, "Answer the question (launch the bootloader) Yes");
+  command->add_flag("--no", parse.no, "Answer the question No")->excludes(yes);
+  if (download) {
+    command
+        ->add_option("--method", parse.method,
+                     "Download method for this run only (default: the saved one)")
+        ->check(CLI::IsMember({"standard", "prg", "flash"}));
+    command
+        ->add_option("--wait", parse.wait,
+                     "PRG/TMode guide: look for the keypad once a second for up to SECONDS")
+        ->check(CLI::NonNegativeNumber);
+  }
+}
+
 }  // namespace
 
 int RunCli(int argc, char** argv) {
@@ -64,6 +115,26 @@ int RunCli(int argc, char** argv) {
   CLI::App* detect = cli.add_subcommand("detect", "Find the connected device, as Connect does");
   detect->add_flag("--json", detectJson, "Print one JSON object");
 
+  std::string downloadPath;
+  DeviceOptionsParse deviceParse;
+  CLI::App* download =
+      cli.add_subcommand("download",
+                         "Load FILE and send it to the device, as the window does with FILE on its "
+                         "command line");
+  download->add_option("FILE", downloadPath, "The data file (.ckd, .upg or .bin)")->required();
+  AddDeviceOptions(download, deviceParse, true);
+  CLI::App* erase = cli.add_subcommand("erase", "Erase the keypad's settings, as Erase CKD does");
+  AddDeviceOptions(erase, deviceParse, false);
+  CLI::App* reboot = cli.add_subcommand("reboot", "Reboot the keypad, as Reboot does");
+  AddDeviceOptions(reboot, deviceParse, false);
+  CLI::App* bootloader = cli.add_subcommand("bootloader",
+                                            "Switch the keypad to its bootloader, as Launch "
+                                            "Bootloader does");
+  AddDeviceOptions(bootloader, deviceParse, false);
+  bool globalJson = false;
+  cli.add_flag("--json", globalJson, "Print one JSON object (also after the subcommand)");
+  cli.footer(kExitCodesText);
+
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -71,16 +142,26 @@ int RunCli(int argc, char** argv) {
   }
 
   if (inspect->parsed()) {
+    inspectJson = inspectJson || globalJson;
     return RunInspect(inspectPath, inspectJson, std::cout, std::cerr);
   }
-  if (!detect->parsed()) {
+  if (globalJson) {
+    inspectJson = detectJson = deviceParse.json = true;
+  }
+  const bool deviceCommand =
+      download->parsed() || erase->parsed() || reboot->parsed() || bootloader->parsed();
+  if (!detect->parsed() && !deviceCommand) {
     std::cout << cli.help();
     return 0;
   }
 
   SystemClock clock;
   AppEnvironment environment;
+  environment.programFolder = ProgramFolder(argc > 0 ? argv[0] : nullptr);
+  environment.userDocumentsFolder = XdgDocumentsFolderOfUser();
   environment.simulatedDevices = SplitKinds(simulate);
+  if (download->parsed())
+    environment.arguments = {downloadPath};
   DlopenHidBinder hidapi;
   std::unique_ptr<sim::Simulation> simulation;
   HidLibraryBinder* binder = &hidapi;
@@ -92,13 +173,37 @@ int RunCli(int argc, char** argv) {
       return kUsageError;
     }
     binder = &simulation->binder();
-    std::cerr << SimulatedDevicesLine(environment.simulatedDevices) << "\n";
+    if (!deviceCommand)
+      std::cerr << SimulatedDevicesLine(environment.simulatedDevices) << "\n";
   }
   LinuxDriveSystem drives;
   KeypadDriveFinder driveFinder(drives);
   Application app(environment, *binder, clock, driveFinder);
   ConsolePort port(clock, std::cerr);
-  return RunDetect(app, port, detectJson, std::cout);
+  if (!deviceCommand)
+    return RunDetect(app, port, detectJson, std::cout);
+
+  DeviceCommandOptions options;
+  options.action = download->parsed() ? DeviceAction::Download
+                   : erase->parsed()  ? DeviceAction::Erase
+                   : reboot->parsed() ? DeviceAction::Reboot
+                                      : DeviceAction::Bootloader;
+  if (deviceParse.method == "standard")
+    options.method = 0;
+  else if (deviceParse.method == "prg")
+    options.method = 1;
+  else if (deviceParse.method == "flash")
+    options.method = 2;
+  options.questions = deviceParse.yes  ? QuestionPolicy::Yes
+                      : deviceParse.no ? QuestionPolicy::No
+                                       : QuestionPolicy::Ask;
+  options.interactive = isatty(STDIN_FILENO) != 0;
+  options.waitSeconds = deviceParse.wait;
+  options.json = deviceParse.json;
+  TerminalOutput terminal(std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+  if (!options.json)
+    port.SetTerminal(&terminal);
+  return RunDeviceCommand(app, port, options, std::cin, std::cout, std::cerr);
 }
 
 }  // namespace tdxx::cli

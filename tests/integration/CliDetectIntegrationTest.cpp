@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "ChildProcess.h"
@@ -21,6 +22,26 @@ TEST(CliDetectIntegration, NamesADeviceItMayNotOpen) {
       tdxx::test::RunWithStandIn(TDXX_CLI, {"detect"}, TDXX_STANDIN_DIR, "td-a:no-permission");
   EXPECT_NE(output.find("KEYPAD found: Quorvane Tasterdeck TD-A."), std::string::npos) << output;
   EXPECT_NE(output.find("No permission to open /sim/hidraw0.0."), std::string::npos) << output;
+}
+
+}  // namespace
+
+namespace {
+
+// A whole download through the real binding: the example 24-key file onto a TD-A.
+TEST(CliDownloadIntegration, SendsTheExampleFileAndEndsWithTheSuccessLine) {
+  // The settings folder is made under the documents folder: keep it out of the real home.
+  char home[] = "/tmp/tdxx-cli-home-XXXXXX";
+  ASSERT_NE(mkdtemp(home), nullptr);
+  setenv("HOME", home, 1);
+  unsetenv("XDG_CONFIG_HOME");
+  const std::string output = tdxx::test::RunWithStandIn(
+      TDXX_CLI, {"download", "--json", TDXX_EXAMPLES "/td-a-function-keys.ckd"}, TDXX_STANDIN_DIR,
+      "td-a");
+  EXPECT_EQ(output.find("exit="), std::string::npos) << output;
+  EXPECT_NE(output.find("\"exitCode\":0"), std::string::npos) << output;
+  EXPECT_NE(output.find("SUCCESS! Download Complete.\\r\\n\",\"messages\""), std::string::npos)
+      << output;
 }
 
 }  // namespace

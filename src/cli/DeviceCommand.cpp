@@ -1,0 +1,197 @@
+#include "cli/DeviceCommand.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <system_error>
+
+#include "app/CommandLineFile.h"
+#include "app/MainWindowCommands.h"
+#include "cli/CommandOutcome.h"
+#include "cli/ConsoleWindows.h"
+#include "files/NarrowText.h"
+#include "protocol/Detection.h"
+
+namespace tdxx::cli {
+namespace {
+
+constexpr Milliseconds kTModeDownloadDelay{100};
+
+bool IsBootloader(DeviceKind kind) {
+  return kind == 3 || kind == 4 || kind == 7 || kind == 13;
+}
+
+const char* IconName(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Warning:
+      return "warning";
+    case MessageIcon::Information:
+      return "information";
+    case MessageIcon::Question:
+      return "question";
+    case MessageIcon::None:
+      return "none";
+  }
+  return "none";
+}
+
+const char* AnswerName(MessageResult answer) {
+  switch (answer) {
+    case MessageResult::Yes:
+      return "yes";
+    case MessageResult::No:
+      return "no";
+    case MessageResult::Ok:
+      return "ok";
+  }
+  return "ok";
+}
+
+const char* WindowName(ModalWindow window) {
+  switch (window) {
+    case ModalWindow::TMode:
+      return "TMode";
+    case ModalWindow::DownloadFail:
+      return "DownloadFail";
+    case ModalWindow::FlashDrive:
+      return "FlashDrive";
+  }
+  return "";
+}
+
+void PrintJson(const Application& app, const ConsolePort& port, int exitCode, std::ostream& out) {
+  nlohmann::json result;
+  result["log"] = NarrowToDisplayUtf8(port.log());
+  result["keypadPanel"] = NarrowToDisplayUtf8(port.KeypadText());
+  result["deviceKind"] = app.state.deviceKind;
+  result["taskDone"] = app.state.taskDone;
+  nlohmann::json messages = nlohmann::json::array();
+  for (const ShownMessage& message : port.messages()) {
+    messages.push_back({{"title", NarrowToDisplayUtf8(message.title)},
+                        {"text", NarrowToDisplayUtf8(message.text)},
+                        {"icon", IconName(message.icon)},
+                        {"answer", AnswerName(message.answer)}});
+  }
+  result["messages"] = messages;
+  nlohmann::json windows = nlohmann::json::array();
+  for (const ModalWindow window : port.windows())
+    windows.push_back(WindowName(window));
+  result["windows"] = windows;
+  result["exitCode"] = exitCode;
+  out << result.dump() << "\n";
+}
+
+// A click on Download, then the download a guide window handed back through tmrTModeDownload,
+// 100 ms after the window closed.
+class DownloadRunner {
+ public:
+  DownloadRunner(Application& app, ConsolePort& port, MainWindowCommands& commands,
+                 TerminalOutput* terminal)
+      : app_(app), port_(port), commands_(commands), terminal_(terminal) {}
+
+  void Click() {
+    SetEstimate();
+    commands_.btnDownloadClick();
+    if (port_.TakeTModeDownloadRequest()) {
+      port_.Pause(kTModeDownloadDelay);
+      SetEstimate();
+      commands_.tmrTModeDownloadTimer();
+    }
+  }
+
+ private:
+  void SetEstimate() {
+    if (terminal_ == nullptr)
+      return;
+    const MainWindowState& state = app_.state;
+    terminal_->SetEstimate(state.loadedFileType == kFileCkd
+                               ? EstimateKeyDownload(app_.keyTable, state.keyCount,
+                                                     state.deviceKind, state.downloadMode)
+                               : DownloadTimeEstimate{});
+  }
+
+  Application& app_;
+  ConsolePort& port_;
+  MainWindowCommands& commands_;
+  TerminalOutput* terminal_;
+};
+
+int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
+             const ConsoleWindows& windows, const DeviceCommandOptions& options,
+             TerminalOutput* terminal) {
+  MainWindowState& state = app.state;
+  commands.FormCreate();
+  if (options.method)
+    state.downloadMode = *options.method;  // this run only: TDxxLoad.ini stays as it is
+
+  if (options.action == DeviceAction::Download && !StartupDownloadWanted(state))
+    return kExitUsage;  // the file could not be read
+  // A missing BIN file leaves its type set for the window's sake; here it cannot be read.
+  std::error_code error;
+  if (options.action == DeviceAction::Download && state.loadedFileType == kFileBin &&
+      !std::filesystem::is_regular_file(state.dataFileName, error))
+    return kExitUsage;
+
+  ProtocolContext ctx = app.Protocol(port);
+  DetectKeypad(ctx, false);
+  if (state.deviceKind == -1)
+    return kExitConflict;
+
+  switch (options.action) {
+    case DeviceAction::Download: {
+      DownloadRunner download(app, port, commands, terminal);
+      const DeviceKind before = state.deviceKind;
+      state.taskDone = false;
+      download.Click();
+      // A firmware file's first pass may only have switched the keypad to its bootloader; the
+      // user's second click writes the firmware.
+      if (!state.taskDone && state.loadedFileType == kFileUpg && !IsBootloader(before) &&
+          IsBootloader(state.deviceKind) && !QuestionRefused(port.messages()))
+        download.Click();
+      if (QuestionRefused(port.messages()) || windows.guideIncomplete())
+        return kExitRefused;
+      return state.taskDone ? kExitDone : kExitFailed;
+    }
+    case DeviceAction::Erase:
+      commands.btnEraseClick();
+      break;
+    case DeviceAction::Reboot:
+      commands.btnRebootClick();
+      break;
+    case DeviceAction::Bootloader:
+      commands.mnuLaunchBootloaderClick();
+      break;
+  }
+  if (QuestionRefused(port.messages()))
+    return kExitRefused;
+  const Outcome outcome = ClassifyOutcome(port.messages(), port.log());
+  if (outcome == Outcome::Failure)
+    return kExitFailed;
+  if (outcome == Outcome::Success ||
+      (options.action == DeviceAction::Bootloader && IsBootloader(state.deviceKind)))
+    return kExitDone;
+  return kExitFailed;
+}
+
+}  // namespace
+
+int RunDeviceCommand(Application& app, ConsolePort& port, const DeviceCommandOptions& options,
+                     std::istream& in, std::ostream& out, std::ostream& errors) {
+  MainWindowCommands commands(app, port);
+  ConsoleWindows windows(commands, port, app.clock, options.waitSeconds);
+  port.SetModalWindowHandler([&windows](ModalWindow window) { windows.Show(window); });
+  port.SetQuestionAnswerer([&](std::string_view, std::string_view) {
+    return AnswerQuestion(options.questions, options.interactive, in, errors);
+  });
+  TerminalOutput* terminal = options.json ? nullptr : port.terminal();
+  const int exitCode = RunSteps(app, port, commands, windows, options, terminal);
+  port.SetModalWindowHandler({});
+  port.SetQuestionAnswerer({});
+  if (options.json)
+    PrintJson(app, port, exitCode, out);
+  else if (terminal != nullptr)
+    terminal->Finish();
+  return exitCode;
+}
+
+}  // namespace tdxx::cli

@@ -1,0 +1,24 @@
+#include "cli/QuestionAnswer.h"
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace tdxx::cli {
+
+MessageResult AnswerQuestion(QuestionPolicy policy, bool interactive, std::istream& in,
+                             std::ostream& prompt) {
+  if (policy == QuestionPolicy::Yes)
+    return MessageResult::Yes;
+  if (policy == QuestionPolicy::No || !interactive)
+    return MessageResult::No;
+  prompt << "Yes or no? [y/N] " << std::flush;
+  std::string answer;
+  if (!std::getline(in, answer))
+    return MessageResult::No;
+  for (char& c : answer)
+    c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return answer == "y" || answer == "yes" ? MessageResult::Yes : MessageResult::No;
+}
+
+}  // namespace tdxx::cli
