@@ -22,6 +22,9 @@ constexpr const char* kFail =
 class BootloaderLaunch : public DownloadFixture {
  protected:
   void Connect(const std::vector<std::string>& kinds) {
+    // A second Connect in one test starts over with new devices.
+    commands.reset();
+    app.reset();
     Start(kinds);
     commands->btnConnectClick();
     device().ClearRecordings();
