@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "DownloadFixture.h"
+#include "RecordingLog.h"
+#include "files/FirmwareReader.h"
 
 namespace tdxx::test {
 namespace {
@@ -70,6 +72,18 @@ class FirmwareUpdate : public DownloadFixture {
     EXPECT_TRUE(simulation->bus().lockedPaths().empty());
   }
 };
+
+TEST_F(FirmwareUpdate, ExampleFileEndsUpInTheFlashOfATdxxBootloader) {
+  Connect({"tdxx-bootloader"});
+  RecordingLog readerLog;
+  ASSERT_EQ(ReadFirmwareFile(TDXX_EXAMPLES_DIR "/td-a-demo.upg", app->firmware, readerLog), 0);
+  ASSERT_EQ(app->firmware.imageLength, 64000u);
+  app->state.loadedFileType = kFileUpg;
+  commands->btnDownloadClick();
+  EXPECT_TRUE(EndsWith(port->log, "\r\nSUCCESS! Download Complete.\r\n")) << port->log;
+  EXPECT_EQ(Flash(8192, 64000 - 8192), Image(8192, 64000 - 8192));
+  EXPECT_NE(Flash(8192, 512), Bytes(512, 0xFF));
+}
 
 TEST_F(FirmwareUpdate, AllBlankImageSendsOnlyEraseAndRestartAndCountsEveryBlock) {
   Connect({"tdxx-bootloader"});
