@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/CommandScope.h"
+#include "app/FirmwareUpdateFlow.h"
 #include "app/MainWindowCommands.h"
 #include "app/StandardDownloadFlow.h"
 #include "app/TModeDownloadFlow.h"
@@ -35,7 +36,7 @@ void RefuseBootloader(MainWindowPort& port) {
        "Failure!");
 }
 
-// The flash-drive copy and the firmware upgrade are not part of this program yet.
+// The flash-drive copy is not part of this program yet.
 void MethodNotAvailable(MainWindowPort& port) {
   Warn(port, "This download method is not available yet.", "Download Note");
 }
@@ -99,7 +100,7 @@ void MainWindowCommands::btnDownloadClick() {
       CopyFlashDriveFile(state, port_);
       return;
     case kFileUpg:
-      MethodNotAvailable(port_);
+      RunFirmwareUpdate(app_, port_);
       return;
     default:
       port_.LogProgress("\r\nDownload canceled: no data file specified.");

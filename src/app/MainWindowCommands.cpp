@@ -99,17 +99,7 @@ void MainWindowCommands::btnConnectClick() {
   DetectKeypad(ctx, false);
 }
 
-// Reboot, Erase CKD and Launch Bootloader are present in the window; their flows are not part
-// of this program yet. Download is in DownloadCommand.cpp.
-void MainWindowCommands::btnRebootClick() {
-  CommandScope scope(port_, commandDepth_);
-}
-void MainWindowCommands::btnEraseClick() {
-  CommandScope scope(port_, commandDepth_);
-}
-void MainWindowCommands::mnuLaunchBootloaderClick() {
-  CommandScope scope(port_, commandDepth_);
-}
+// Download, Erase CKD, Reboot and Launch Bootloader have files of their own.
 
 void MainWindowCommands::btnExitClick() {
   port_.CloseMainWindow();

@@ -1,5 +1,6 @@
 #include "sim/DeviceBehaviourFactory.h"
 
+#include "sim/BootloaderBehaviour.h"
 #include "sim/KeypadDownloadBehaviour.h"
 #include "sim/PrgTModeBehaviour.h"
 
@@ -11,6 +12,8 @@ std::unique_ptr<DeviceBehaviour> MakeDeviceBehaviour(const DeviceConfig& config)
       return std::make_unique<KeypadDownloadBehaviour>();
     case DeviceFirmware::PrgTMode:
       return std::make_unique<PrgTModeBehaviour>();
+    case DeviceFirmware::Bootloader:
+      return std::make_unique<BootloaderBehaviour>();
     case DeviceFirmware::Plain:
       break;
   }

@@ -43,10 +43,12 @@ DeviceConfig Keypad(const std::string& name, std::uint16_t vendor, std::uint16_t
 
 // A keypad in normal operation that takes key definitions as feature reports.
 DeviceConfig DownloadKeypad(const std::string& name, std::uint16_t vendor, std::uint16_t product,
-                            const std::wstring& productText, int interfaces = 1) {
+                            const std::wstring& productText, int interfaces = 1,
+                            const std::string& bootloaderKind = "") {
   DeviceConfig config = Keypad(name, vendor, product, productText, interfaces);
   config.firmware = DeviceFirmware::Keypad;
   config.keyImage = std::make_shared<KeyImageRecorder>();
+  config.bootloaderKind = bootloaderKind;
   return config;
 }
 
@@ -56,6 +58,8 @@ DeviceConfig Bootloader(const std::string& name, std::uint16_t product,
                         const std::string& flashVersion, std::uint8_t keyCapacity) {
   DeviceConfig config = Keypad(name, kVendor, product, productText);
   config.streamMode = ReportMode::U;
+  config.firmware = DeviceFirmware::Bootloader;
+  config.flash = std::make_shared<BootloaderFlash>();
   config.identityReport = std::move(identity);
   config.replies[kCommandVersion] = {Padded(bootVersion), true, {}};
   config.replies[kCommandKeypadVersion] = {Padded(keypadVersion), true, {}};
@@ -65,7 +69,7 @@ DeviceConfig Bootloader(const std::string& name, std::uint16_t product,
 }
 
 DeviceConfig PrgTMode(const std::string& name, const std::string& model, const std::string& version,
-                      std::uint8_t keyCapacity) {
+                      std::uint8_t keyCapacity, const std::string& bootloaderKind) {
   DeviceConfig config = Keypad(name, kVendor, 0x180C, L"TDxx/WKxxx PRG/TMode");
   config.firmware = DeviceFirmware::PrgTMode;
   config.keyImage = std::make_shared<KeyImageRecorder>();
@@ -79,6 +83,7 @@ DeviceConfig PrgTMode(const std::string& name, const std::string& model, const s
   config.replies[kCommandVersion] = {Padded(version), true, {}};
   config.replies[kCommandBuildDate] = {Padded("20190412", 8), true, {}};
   config.replies[kCommandBootloaderInstalled] = {Bytes{'Y'}, true, {}};
+  config.bootloaderKind = bootloaderKind;
   return config;
 }
 
@@ -90,7 +95,8 @@ struct CatalogEntry {
 const std::vector<CatalogEntry>& Catalog() {
   static const std::vector<CatalogEntry> catalog = {
       {"917-v4", [] { return DownloadKeypad("917-v4", 0x04B4, 0x0A0A, L"917 Keypad"); }},
-      {"917-v5", [] { return DownloadKeypad("917-v5", 0x16C0, 0x0607, L"917 Keypad"); }},
+      {"917-v5",
+       [] { return DownloadKeypad("917-v5", 0x16C0, 0x0607, L"917 Keypad", 1, "917-bootloader"); }},
       {"917-bootloader",
        [] {
          DeviceConfig config =
@@ -105,6 +111,12 @@ const std::vector<CatalogEntry>& Catalog() {
          return Bootloader("tdxx-bootloader", 0x1806, L"TDxx/WKxxx Bootloader",
                            BootloaderIdentity(0x11, "TD-Av01"), "TD Boot v1.60", "TD-A v3.12",
                            "FD v1.02", 24);
+       }},
+      {"td-b-bootloader",
+       [] {
+         return Bootloader("td-b-bootloader", 0x1806, L"TDxx/WKxxx Bootloader",
+                           BootloaderIdentity(0x11, "TD-Bv01"), "TD Boot v1.60", "TD-B v3.12",
+                           "FD v1.02", 48);
        }},
       {"wk-c-bootloader",
        [] {
@@ -130,19 +142,42 @@ const std::vector<CatalogEntry>& Catalog() {
                            BootloaderIdentity(0x12, "S947s01"), "TDS Boot v2.10", "947 v1.30",
                            "FD v1.02", 4);
        }},
-      {"td-a", [] { return DownloadKeypad("td-a", kVendor, 0x1807, L"Tasterdeck TD-A"); }},
-      {"td-b", [] { return DownloadKeypad("td-b", kVendor, 0x1808, L"Tasterdeck TD-B"); }},
-      {"wk-c", [] { return DownloadKeypad("wk-c", kVendor, 0x180B, L"WK-C"); }},
-      {"prg-tmode", [] { return PrgTMode("prg-tmode", "TD-A", "TD-A TMode v3.12", 24); }},
-      {"prg-tmode-td-b", [] { return PrgTMode("prg-tmode-td-b", "TD-B", "TD-B TMode v3.12", 48); }},
-      {"prg-tmode-wk-c", [] { return PrgTMode("prg-tmode-wk-c", "WK-C", "WK-C TMode v2.07", 66); }},
+      {"td-a",
+       [] {
+         return DownloadKeypad("td-a", kVendor, 0x1807, L"Tasterdeck TD-A", 1, "tdxx-bootloader");
+       }},
+      {"td-b",
+       [] {
+         return DownloadKeypad("td-b", kVendor, 0x1808, L"Tasterdeck TD-B", 1, "td-b-bootloader");
+       }},
+      {"wk-c",
+       [] { return DownloadKeypad("wk-c", kVendor, 0x180B, L"WK-C", 1, "wk-c-bootloader"); }},
+      {"prg-tmode",
+       [] { return PrgTMode("prg-tmode", "TD-A", "TD-A TMode v3.12", 24, "tdxx-bootloader"); }},
+      {"prg-tmode-td-b",
+       [] {
+         return PrgTMode("prg-tmode-td-b", "TD-B", "TD-B TMode v3.12", 48, "td-b-bootloader");
+       }},
+      {"prg-tmode-wk-c",
+       [] {
+         return PrgTMode("prg-tmode-wk-c", "WK-C", "WK-C TMode v2.07", 66, "wk-c-bootloader");
+       }},
       // The KBMouse personality shows keyboard, mouse and vendor interfaces.
       {"td-a-kbmouse",
-       [] { return DownloadKeypad("td-a-kbmouse", kVendor, 0x180D, L"TD-A KBMouse", 3); }},
+       [] {
+         return DownloadKeypad("td-a-kbmouse", kVendor, 0x180D, L"TD-A KBMouse", 3,
+                               "tdxx-bootloader");
+       }},
       {"td-b-kbmouse",
-       [] { return DownloadKeypad("td-b-kbmouse", kVendor, 0x180E, L"TD-B KBMouse", 3); }},
+       [] {
+         return DownloadKeypad("td-b-kbmouse", kVendor, 0x180E, L"TD-B KBMouse", 3,
+                               "td-b-bootloader");
+       }},
       {"wk-c-kbmouse",
-       [] { return DownloadKeypad("wk-c-kbmouse", kVendor, 0x180F, L"WK-C KBMouse", 3); }},
+       [] {
+         return DownloadKeypad("wk-c-kbmouse", kVendor, 0x180F, L"WK-C KBMouse", 3,
+                               "wk-c-bootloader");
+       }},
       {"slimkey-947", [] { return Keypad("slimkey-947", kVendor, 0x1813, L"Slimkey 947"); }},
       {"mouse", [] { return Keypad("mouse", 0x046D, 0xC077, L"USB Optical Mouse"); }},
   };
@@ -222,8 +257,54 @@ bool ApplyDownloadOption(const std::string& option, DeviceConfig& config) {
   return false;
 }
 
+// Options of the bootloader launch and the firmware upgrade faults.
+bool ApplyFirmwareOption(const std::string& option, DeviceConfig& config) {
+  if (const auto n = OptionNumber(option, "return-after=", 0, 600000)) {
+    config.returnDelay = Milliseconds(*n);
+    return true;
+  }
+  if (option == "never-returns") {
+    config.neverReturns = true;
+    return true;
+  }
+  const std::string launchAs = "launch-as=";
+  if (option.compare(0, launchAs.size(), launchAs) == 0 && option.size() > launchAs.size()) {
+    config.bootloaderKind = option.substr(launchAs.size());
+    return true;
+  }
+  if (option == "erase-silent") {
+    config.eraseUnanswered = true;
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "erase-answer=", 0, 255)) {
+    config.eraseAnswer = static_cast<std::uint8_t>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "corrupt-readback=", 1, 100000)) {
+    config.corruptReadbackAttempt = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "corrupt-readback-times=", 1, 100000)) {
+    config.corruptReadbackTimes = static_cast<int>(*n);
+    return true;
+  }
+  if (option == "burn-refused") {
+    config.burnRefused = true;
+    return true;
+  }
+  if (option == "verify-refused") {
+    config.verifyRefused = true;
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "unplug-after-reports=", 1, 1000000)) {
+    config.unplugAfterReports = static_cast<int>(*n);
+    return true;
+  }
+  return false;
+}
+
 bool ApplyOption(const std::string& option, DeviceConfig& config) {
-  if (ApplyDownloadOption(option, config))
+  if (ApplyDownloadOption(option, config) || ApplyFirmwareOption(option, config))
     return true;
   if (option == "no-permission") {
     config.openErrno = EACCES;

@@ -17,6 +17,12 @@ namespace tdxx::sim {
 // status byte, "prg-tmode:ping-short" answers pings with the status byte alone,
 // "prg-tmode:ping-late=MS" answers pings that late, "prg-tmode:no-ping-from-key=N" leaves the
 // ping before key N and all later ones unanswered.
+// Bootloader launch and firmware options: "td-a:return-after=MS" (time away after a launch,
+// erase, reboot or restart; 3000 by default), "td-a:never-returns", "td-a:launch-as=KIND" (the
+// bootloader kind the keypad comes back as), and on bootloaders "erase-silent",
+// "erase-answer=0xNN", "corrupt-readback=K" (one wrong read-back byte in block transfer K,
+// counted from 1) with "corrupt-readback-times=N" (also in the N - 1 transfers after it),
+// "burn-refused", "verify-refused", "unplug-after-reports=N".
 // "hid-VVVV-PPPP" (hex) is any other HID device with those identifiers.
 std::optional<DeviceConfig> DeviceConfigForKind(const std::string& name);
 

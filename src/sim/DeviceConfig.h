@@ -9,6 +9,7 @@
 
 #include "hid/Clock.h"
 #include "hid/HidTransport.h"
+#include "sim/BootloaderFlash.h"
 #include "sim/KeyImageDecoder.h"
 
 namespace tdxx::sim {
@@ -27,9 +28,9 @@ struct CommandReply {
 };
 
 // The firmware that answers a device's reports: none beyond the defaults, a keypad in normal
-// operation that takes key definitions as feature reports, or a device in PRG/TMode that takes
-// them through the report stream.
-enum class DeviceFirmware { Plain, Keypad, PrgTMode };
+// operation that takes key definitions as feature reports, a device in PRG/TMode that takes
+// them through the report stream, or a bootloader that takes firmware blocks.
+enum class DeviceFirmware { Plain, Keypad, PrgTMode, Bootloader };
 
 // Everything that tells one simulated device from another. Devices are built from a kind name
 // (DeviceCatalog) and can be changed afterwards through SimulatedDevice.
@@ -80,6 +81,31 @@ struct DeviceConfig {
   // Non-zero: in PRG/TMode pings go unanswered from the one before this key on (keys counted
   // from 1), as when the keypad stops in the middle of a download.
   int noPingFromKey = 0;
+
+  // Leaving and coming back. A keypad that receives the bootloader launch (feature bytes 0xE4
+  // 0x08, or 0x40 0x0B in PRG/TMode) leaves the bus and comes back as the catalog kind named
+  // here (empty: it ignores the launch). Erase and reboot make a keypad leave and come back as
+  // itself; a bootloader's restart brings back `returnAs` (itself when null).
+  std::string bootloaderKind;
+  std::shared_ptr<DeviceConfig> returnAs;
+  // How long the device is away after a launch, erase, reboot or restart; never back when
+  // neverReturns is set.
+  Milliseconds returnDelay{3000};
+  bool neverReturns = false;
+
+  // Bootloader firmware model: its flash (null for other devices), the time the erase takes
+  // before its answer, and the answer byte (0x17 when right).
+  std::shared_ptr<BootloaderFlash> flash;
+  Milliseconds eraseTime{500};
+  bool eraseUnanswered = false;
+  std::uint8_t eraseAnswer = 0x17;
+  // Non-zero: the read-back of this block transfer (counted from 1 over every transfer of 16
+  // chunks) and of the corruptReadbackTimes - 1 transfers after it returns one wrong byte.
+  int corruptReadbackAttempt = 0;
+  int corruptReadbackTimes = 1;
+  // Burn or verify answer 0x00 instead of their command byte.
+  bool burnRefused = false;
+  bool verifyRefused = false;
 };
 
 }  // namespace tdxx::sim

@@ -1,12 +1,15 @@
 #include "sim/PrgTModeBehaviour.h"
 
 #include "sim/DeviceCatalog.h"
+#include "sim/IdentityChange.h"
 #include "sim/SimulatedDevice.h"
 
 namespace tdxx::sim {
 namespace {
 
 constexpr std::uint8_t kGroupPrefix = 0xE2;
+// 0x40 0x0B 0x52 0x62: switch to the bootloader (the last two bytes arrive as stray bytes).
+constexpr std::uint8_t kCommandLaunchBootloader = 0x0B;
 
 }  // namespace
 
@@ -36,6 +39,10 @@ std::size_t PrgTModeBehaviour::Consume(SimulatedDevice& device,
 }
 
 void PrgTModeBehaviour::OnCommand(SimulatedDevice& device, std::uint8_t command) {
+  if (command == kCommandLaunchBootloader) {
+    LaunchBootloader(device);
+    return;
+  }
   if (command == kCommandPing) {
     const DeviceConfig config = device.config();
     if (config.noPingFromKey > 0 && config.keyImage &&

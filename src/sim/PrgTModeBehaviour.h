@@ -12,6 +12,7 @@ namespace tdxx::sim {
 // 0x40 0x08 and the key-capacity query 0x40 0x1D answer from the configuration's replies);
 // 0xE2 opens a group, which holds one record of the key-definition image (global block, key
 // record or end byte) and ends with it. Records go into the configuration's keyImage.
+// 0x40 0x0B switches the device to its bootloader (IdentityChange.h).
 class PrgTModeBehaviour : public StreamCommandBehaviour {
  public:
   void OnUnplug(SimulatedDevice& device) override;

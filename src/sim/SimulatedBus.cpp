@@ -71,16 +71,36 @@ SimulatedBus::~SimulatedBus() = default;
 SimulatedDevice& SimulatedBus::AddDevice(DeviceConfig config,
                                          std::unique_ptr<DeviceBehaviour> behaviour) {
   std::lock_guard lock(mutex_);
-  if (!behaviour) {
-    if (config.streamMode)
-      behaviour = std::make_unique<StreamCommandBehaviour>();
-    else
-      behaviour = std::make_unique<KeypadBehaviour>();
-  }
+  if (!behaviour)
+    behaviour = DefaultBehaviour(config);
   devices_.push_back(
       std::make_unique<SimulatedDevice>(*this, std::move(config), std::move(behaviour)));
   devices_.back()->index_ = static_cast<int>(devices_.size() - 1);
   return *devices_.back();
+}
+
+std::unique_ptr<DeviceBehaviour> SimulatedBus::DefaultBehaviour(const DeviceConfig& config) const {
+  if (config.streamMode)
+    return std::make_unique<StreamCommandBehaviour>();
+  return std::make_unique<KeypadBehaviour>();
+}
+
+void SimulatedBus::ApplyDueReturns() {
+  const Milliseconds now = clock_.Now();
+  for (const auto& device : devices_) {
+    auto& pending = device->return_;
+    if (!pending || pending->due > now)
+      continue;
+    // No behaviour runs now (they run under this lock, and never enumerate or open), so the
+    // old one may go.
+    device->config_ = std::move(pending->config);
+    device->behaviour_ =
+        pending->behaviour ? std::move(pending->behaviour) : DefaultBehaviour(device->config_);
+    pending.reset();
+    device->outputReportsSinceUnplugSet_ = 0;
+    device->plugged_ = true;
+    device->behaviour_->OnPlug(*device);
+  }
 }
 
 std::size_t SimulatedBus::deviceCount() const {
@@ -120,6 +140,7 @@ int SimulatedBus::HidExit() {
 
 hid_device_info* SimulatedBus::HidEnumerate(unsigned short vendorId, unsigned short productId) {
   std::lock_guard lock(mutex_);
+  ApplyDueReturns();
   hid_device_info* head = nullptr;
   hid_device_info** tail = &head;
   for (const auto& device : devices_) {
@@ -169,6 +190,7 @@ hid_device* SimulatedBus::HidOpenPath(const char* path) {
     lastError_ = L"Failed to open a device: no path";
     return nullptr;
   }
+  ApplyDueReturns();
   for (const auto& device : devices_) {
     const DeviceConfig& config = device->config_;
     for (int i = 0; i < config.interfaceCount; ++i) {

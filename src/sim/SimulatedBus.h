@@ -89,6 +89,9 @@ class SimulatedBus {
                   std::unique_lock<std::recursive_mutex>& lock);
   void QueueInput(SimulatedDevice& device, const Bytes& report, Milliseconds delay);
   void UnplugDevice(SimulatedDevice& device);
+  // Brings back the devices whose return (SimulatedDevice::LeaveAndReturn) is due.
+  void ApplyDueReturns();
+  std::unique_ptr<DeviceBehaviour> DefaultBehaviour(const DeviceConfig& config) const;
   int OpenHandlesOf(const SimulatedDevice& device) const;
 
   Clock& clock_;

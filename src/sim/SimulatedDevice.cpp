@@ -112,6 +112,20 @@ void SimulatedDevice::Plug() {
   behaviour_->OnPlug(*this);
 }
 
+void SimulatedDevice::LeaveAndReturn(std::optional<Milliseconds> after, DeviceConfig as,
+                                     std::unique_ptr<DeviceBehaviour> behaviour) {
+  std::lock_guard lock(bus_.mutex_);
+  bus_.UnplugDevice(*this);
+  return_.reset();
+  if (after)
+    return_ = PendingReturn{bus_.clock_.Now() + *after, std::move(as), std::move(behaviour)};
+}
+
+bool SimulatedDevice::returnPending() const {
+  std::lock_guard lock(bus_.mutex_);
+  return return_.has_value();
+}
+
 bool SimulatedDevice::plugged() const {
   std::lock_guard lock(bus_.mutex_);
   return plugged_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,14 @@ class SimulatedDevice {
   void Unplug();
   void Plug();
   bool plugged() const;
+  // Leaves the bus now and, `after` later, comes back as a device made from `as` with
+  // `behaviour` (null: the bus's default for `as`), under the same path; without `after` it
+  // stays away. Safe from inside the running behaviour: the exchange happens when the bus next
+  // enumerates or opens once the time has come.
+  void LeaveAndReturn(std::optional<Milliseconds> after, DeviceConfig as,
+                      std::unique_ptr<DeviceBehaviour> behaviour);
+  // True while a return is due.
+  bool returnPending() const;
 
   // Input. SendPayload splits the bytes into input reports of the device's stream report size
   // (count first); SendInputReport sends one report exactly as given. Both reach every handle
@@ -98,6 +107,12 @@ class SimulatedDevice {
   DeviceConfig config_;
   std::unique_ptr<DeviceBehaviour> behaviour_;
   bool plugged_ = true;
+  struct PendingReturn {
+    Milliseconds due{0};
+    DeviceConfig config;
+    std::unique_ptr<DeviceBehaviour> behaviour;
+  };
+  std::optional<PendingReturn> return_;
   int outputReportsSinceUnplugSet_ = 0;
   int featureReads_ = 0;
   int readCalls_ = 0;

@@ -62,6 +62,7 @@ TEST(DiscoveryKinds, EveryCatalogKindClassifies) {
                                                                  {"917-v5", 2},
                                                                  {"917-bootloader", 3},
                                                                  {"tdxx-bootloader", 4},
+                                                                 {"td-b-bootloader", 4},
                                                                  {"wk-c-bootloader", 4},
                                                                  {"947-bootloader", 4},
                                                                  {"td-a", 5},

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+
+#include "app/MainWindowState.h"
+#include "protocol/MainWindowPort.h"
+
+namespace tdxx {
+
+// Shows the result box of an erase or reboot (warning icon, OK), then forgets the device:
+// the keypad panel is cleared and deviceKind becomes 0, so the next command needs a Connect.
+void ShowOutcomeAndForgetDevice(MainWindowPort& port, MainWindowState& state, bool failed,
+                                std::string_view successText, std::string_view failureText,
+                                std::string_view title);
+
+// A warning box with an OK button.
+void ShowWarning(MainWindowPort& port, std::string_view text, std::string_view title);
+
+inline constexpr const char* kNoDeviceText =
+    "No keypad/keyboard found!\r\nPlug your device in and/or click \"Connect\".";
+
+}  // namespace tdxx

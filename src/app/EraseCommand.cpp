@@ -1,0 +1,69 @@
+// Erase CKD: wipes the key definitions and settings of the connected keypad.
+#include "app/CommandScope.h"
+#include "app/DeviceCommandOutcome.h"
+#include "app/MainWindowCommands.h"
+#include "protocol/Detection.h"
+#include "protocol/DeviceCommands.h"
+#include "protocol/DeviceKindGroups.h"
+
+namespace tdxx {
+namespace {
+
+constexpr const char* kTitle = "Erase Settings Note";
+constexpr const char* kSent =
+    "Success! Erase command sent.\r\nYour keypad should reboot momentarily.\r\nClick "
+    "\"Connect\" to find it.";
+
+// Re-detects with the handle kept and sends the erase bytes; true when failed, also when the
+// device is no longer a keypad that takes them.
+bool EraseByFeatureReports(ProtocolContext& ctx) {
+  WaitCursorGuard cursor(ctx.port);
+  DetectKeypad(ctx, true);
+  ctx.port.RepaintNow();
+  const bool failed = TakesFeatureCommands(ctx.deviceKind) ? SendEraseSettings(ctx) : true;
+  ctx.transport.CloseKeypad();
+  ctx.port.RepaintNow();
+  return failed;
+}
+
+bool EraseInTMode(ProtocolContext& ctx) {
+  WaitCursorGuard cursor(ctx.port);
+  return EraseSettingsTMode(ctx);
+}
+
+}  // namespace
+
+void MainWindowCommands::btnEraseClick() {
+  CommandScope scope(port_, commandDepth_);
+  MainWindowState& state = app_.state;
+  const DeviceKind kind = state.deviceKind;
+  ProtocolContext ctx = app_.Protocol(port_);
+  if (kind == -1) {
+    ShowWarning(port_, "Erase aborted! Please connect only one device.", "Erase Conflict");
+  } else if (kind == 14) {
+    ShowWarning(port_, "Erase aborted! Slimkey 947 keys are not programmable.",
+                "Erase Unavailable");
+  } else if (TakesFeatureCommands(kind)) {
+    const bool failed = EraseByFeatureReports(ctx);
+    ShowOutcomeAndForgetDevice(port_, state, failed, kSent,
+                               "Failure! Erase command not sent. Try PRG/TMode.", kTitle);
+  } else if (kind == 1 || kind == 2) {
+    ShowWarning(port_,
+                "Tasterdeck 91x does not support this erase method.\r\nUse the two-finger reboot "
+                "method described in the manual.",
+                kTitle);
+  } else if (IsBootloaderKind(kind)) {
+    ShowWarning(port_,
+                "This command cannot execute because your device is in\r\nBootloader mode. Replug "
+                "it on USB then click \"Connect\".",
+                kTitle);
+  } else if (kind == kPrgTModeKind) {
+    const bool failed = EraseInTMode(ctx);
+    ShowOutcomeAndForgetDevice(port_, state, failed, kSent, "Failure! Erase command not sent.",
+                               kTitle);
+  } else if (kind == 0) {
+    ShowWarning(port_, kNoDeviceText, kTitle);
+  }
+}
+
+}  // namespace tdxx

@@ -1,0 +1,110 @@
+#include "app/FirmwareUpdateFlow.h"
+
+#include <string>
+
+#include "app/DeviceCommandOutcome.h"
+#include "protocol/BootloaderLaunch.h"
+#include "protocol/Detection.h"
+#include "protocol/DeviceKindGroups.h"
+#include "protocol/FirmwareUpgrade.h"
+
+namespace tdxx {
+namespace {
+
+constexpr const char* kTitle = "Flash Update Note";
+constexpr std::uint32_t kShortImage = 64000;
+constexpr std::uint32_t kLongImage = 64448;
+constexpr DeviceKind kOlder917 = 1;
+constexpr DeviceKind k917Bootloader = 3;
+constexpr DeviceKind kTdsBootloader = 7;
+constexpr DeviceKind k947Bootloader = 13;
+
+// Devices that are not in their bootloader but can be switched to it.
+bool OffersBootloader(DeviceKind kind) {
+  return kind == 2 || kind == kPrgTModeKind || TakesFeatureCommands(kind);
+}
+
+// Asks for the switch to the bootloader and makes it; the image goes in the next Download.
+void OfferBootloader(ProtocolContext& ctx) {
+  const MessageResult answer = ctx.port.ShowMessage(
+      "Your device needs to be in Bootloader mode.\r\nWould you like to activate it?", kTitle,
+      MessageIcon::Question, MessageButtons::YesNo);
+  if (answer != MessageResult::Yes)
+    return;
+  ctx.port.LogProgress("\r\nPlease wait...");
+  if (ctx.deviceKind == kPrgTModeKind)
+    LaunchBootloaderStream(ctx);
+  else
+    LaunchBootloaderFeature(ctx);
+
+  constexpr const char* kClickAgain = "Success! Click \"Download\" again to upgrade your device.";
+  if (ctx.deviceKind == k917Bootloader || ctx.deviceKind == kTdxxBootloaderKind) {
+    ShowWarning(ctx.port, kClickAgain, kTitle);
+  } else if (ctx.deviceKind == kTdsBootloader) {
+    ctx.port.LogProgress("\r\nDownload NOTE. Writing firmware over TDSxx bootloader.");
+    ShowWarning(ctx.port, kClickAgain, kTitle);
+  } else {
+    ShowWarning(ctx.port,
+                "Failed! Unable to launch TDxx Bootloader over USB.\r\nSee the user manual for "
+                "alternatives or click \"Connect\" again to retry. \r\nPlease note that 91x v5 "
+                "and older keypads do not support firmware upgrade.",
+                kTitle);
+  }
+}
+
+// The image length the bootloader of `kind` takes: the 947's is the long one.
+std::uint32_t ImageLengthFor(DeviceKind kind) {
+  return kind == k947Bootloader ? kLongImage : kShortImage;
+}
+
+void Upgrade(Application& app, ProtocolContext& ctx) {
+  MainWindowPort& port = ctx.port;
+  port.LogProgress("\r\nDownloading Firmware.");
+  const int blocks = FirmwareBlockCount(app.firmware);
+  port.SetProgressMaximum(blocks);
+  port.SetProgressPosition(0);
+  port.RepaintNow();
+  int code = kUpgradeDone;
+  {
+    WaitCursorGuard cursor(port);
+    code = UpgradeFirmware(ctx, app.firmware, blocks);
+  }
+  if (code == kUpgradeDone) {
+    app.state.taskDone = true;
+    port.LogProgress("\r\nSUCCESS! Download Complete.\r\n");
+  } else {
+    port.LogProgress("\r\nDownload FAILED.\r\n");
+    port.LogProgress(UpgradeFailureReason(code));
+  }
+}
+
+}  // namespace
+
+int RunFirmwareUpdate(Application& app, MainWindowPort& port) {
+  ProtocolContext ctx = app.Protocol(port);
+  DetectKeypad(ctx, false);
+  port.RepaintNow();
+  const DeviceKind kind = ctx.deviceKind;
+  if (kind == kOlder917) {
+    ShowWarning(port, "Your device does not support firmware update.", kTitle);
+    return 1;
+  }
+  if (OffersBootloader(kind)) {
+    OfferBootloader(ctx);
+    return 0;
+  }
+  if (IsBootloaderKind(kind)) {
+    // Each bootloader takes one image length; any other (the 947's long image on the others,
+    // the short one on the 947's) is refused before anything is sent.
+    if (app.firmware.imageLength != ImageLengthFor(kind)) {
+      ShowWarning(port, "Download aborted! Filesize incorrect.",
+                  kind == k947Bootloader ? "947 UPG Download" : "UPG Download");
+      return 1;
+    }
+    Upgrade(app, ctx);
+  }
+  port.SetProgressPosition(0);
+  return 0;
+}
+
+}  // namespace tdxx

@@ -1,0 +1,31 @@
+// Launch Bootloader...: switches the connected keypad to its bootloader.
+#include "app/CommandScope.h"
+#include "app/DeviceCommandOutcome.h"
+#include "app/MainWindowCommands.h"
+#include "protocol/BootloaderLaunch.h"
+#include "protocol/DeviceKindGroups.h"
+
+namespace tdxx {
+
+void MainWindowCommands::mnuLaunchBootloaderClick() {
+  CommandScope scope(port_, commandDepth_);
+  const DeviceKind kind = app_.state.deviceKind;
+  ProtocolContext ctx = app_.Protocol(port_);
+  if (kind == -1) {
+    ShowWarning(port_, "Action aborted! Please connect only one device.", "Action Conflict");
+  } else if (kind == 14) {
+    ShowWarning(port_, "Slimkey 947 bootloader must be activated manually.", "Action Unavailable");
+  } else if (kind == 0) {
+    ShowWarning(port_, kNoDeviceText, "Launch Bootloader Note");
+  } else if (IsBootloaderKind(kind)) {
+    ShowWarning(port_, "Bootloader already active!", "Note");
+  } else if (kind == 1) {
+    ShowWarning(port_, "Your device does not support this command.", "Note");
+  } else if (kind == 2 || TakesFeatureCommands(kind)) {
+    LaunchBootloaderFeature(ctx);
+  } else if (kind == kPrgTModeKind) {
+    LaunchBootloaderStream(ctx);
+  }
+}
+
+}  // namespace tdxx
