@@ -35,7 +35,7 @@ void RefuseBootloader(MainWindowPort& port) {
        "Failure!");
 }
 
-// The flash-drive copy and the firmware upgrade are not part of this program yet.
+// The firmware upgrade is not part of this program yet.
 void MethodNotAvailable(MainWindowPort& port) {
   Warn(port, "This download method is not available yet.", "Download Note");
 }
@@ -65,13 +65,20 @@ void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
   }
 }
 
-void CopyFlashDriveFile(const MainWindowState& state, MainWindowPort& port) {
+void CopyFlashDriveFile(Application& app, MainWindowPort& port) {
+  const MainWindowState& state = app.state;
   if (IsBootloader(state.deviceKind)) {
     RefuseBootloader(port);
   } else if (state.downloadMode != kMethodFlashDrive) {
     port.LogProgress("\r\nBIN file must use Flash Drive Copy method (click Options).");
   } else {
-    MethodNotAvailable(port);
+    port.ShowModalWindow(ModalWindow::FlashDrive);
+    // The keypad takes the copied file over only once its switch is back in the keyboard
+    // position.
+    if (app.driveLocator.FindKeypadDrive()) {
+      port.ShowMessage("To return to normal operation, restore the REAR PANEL SWITCH.",
+                       "Download/Copy Note", MessageIcon::None, MessageButtons::Ok);
+    }
   }
 }
 
@@ -96,7 +103,7 @@ void MainWindowCommands::btnDownloadClick() {
       DownloadKeyDefinitions(app_, port_);
       return;
     case kFileBin:
-      CopyFlashDriveFile(state, port_);
+      CopyFlashDriveFile(app_, port_);
       return;
     case kFileUpg:
       MethodNotAvailable(port_);

@@ -8,6 +8,12 @@
 #include "protocol/Detection.h"
 
 namespace tdxx {
+namespace {
+
+constexpr DeviceKind kSeveralDeviceKinds = -1;
+constexpr Milliseconds kCloseAfterSuccess{1000};
+
+}  // namespace
 
 MainWindowCommands::MainWindowCommands(Application& app, MainWindowPort& port)
     : app_(app), port_(port) {}
@@ -70,9 +76,28 @@ bool MainWindowCommands::SetDownloadMode(int mode) {
 }
 
 void MainWindowCommands::tmrStartupTimer() {
+  // The timer is one-shot: it has stopped by the time it fires, so the modal windows and boxes
+  // of the download below cannot make it fire again.
   CommandScope scope(port_, commandDepth_);
-  ProtocolContext ctx = app_.Protocol(port_);
-  DetectKeypad(ctx, false);
+  MainWindowState& state = app_.state;
+  {
+    ProtocolContext ctx = app_.Protocol(port_);
+    DetectKeypad(ctx, false);
+  }
+  if (app_.environment.arguments.size() != 1 || state.deviceKind == kSeveralDeviceKinds)
+    return;
+  const bool somethingToSend = (state.loadedFileType == kFileCkd && state.keyCount > 0) ||
+                               state.loadedFileType == kFileBin || state.loadedFileType == kFileUpg;
+  if (!somethingToSend)
+    return;
+  // Only the flows set taskDone, and only on success; the flash-drive copy never does, so a BIN
+  // file keeps the program open.
+  state.taskDone = false;
+  btnDownloadClick();
+  if (state.taskDone) {
+    port_.Pause(kCloseAfterSuccess);
+    port_.CloseMainWindow();
+  }
 }
 
 void MainWindowCommands::btnConnectClick() {

@@ -103,6 +103,9 @@ class SystemWithFilesystemLabels final : public DriveSystem {
   std::optional<std::string> ResolveBlockDevice(unsigned major, unsigned minor) override {
     return system_.ResolveBlockDevice(major, minor);
   }
+  std::optional<std::string> ResolveBlockDeviceByName(const std::string& kernelName) override {
+    return system_.ResolveBlockDeviceByName(kernelName);
+  }
   bool HasSysfsEntry(const std::string& devicePath, const std::string& name) override {
     return system_.HasSysfsEntry(devicePath, name);
   }
