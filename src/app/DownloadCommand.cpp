@@ -36,11 +36,6 @@ void RefuseBootloader(MainWindowPort& port) {
        "Failure!");
 }
 
-// The flash-drive copy is not part of this program yet.
-void MethodNotAvailable(MainWindowPort& port) {
-  Warn(port, "This download method is not available yet.", "Download Note");
-}
-
 void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
   const MainWindowState& state = app.state;
   const DeviceKind kind = state.deviceKind;
@@ -66,13 +61,20 @@ void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
   }
 }
 
-void CopyFlashDriveFile(const MainWindowState& state, MainWindowPort& port) {
+void CopyFlashDriveFile(Application& app, MainWindowPort& port) {
+  const MainWindowState& state = app.state;
   if (IsBootloader(state.deviceKind)) {
     RefuseBootloader(port);
   } else if (state.downloadMode != kMethodFlashDrive) {
     port.LogProgress("\r\nBIN file must use Flash Drive Copy method (click Options).");
   } else {
-    MethodNotAvailable(port);
+    port.ShowModalWindow(ModalWindow::FlashDrive);
+    // The keypad takes the copied file over only once its switch is back in the keyboard
+    // position.
+    if (app.driveLocator.FindKeypadDrive()) {
+      port.ShowMessage("To return to normal operation, restore the REAR PANEL SWITCH.",
+                       "Download/Copy Note", MessageIcon::None, MessageButtons::Ok);
+    }
   }
 }
 
@@ -97,7 +99,7 @@ void MainWindowCommands::btnDownloadClick() {
       DownloadKeyDefinitions(app_, port_);
       return;
     case kFileBin:
-      CopyFlashDriveFile(state, port_);
+      CopyFlashDriveFile(app_, port_);
       return;
     case kFileUpg:
       RunFirmwareUpdate(app_, port_);

@@ -75,6 +75,8 @@ bool MainWindowCommands::SetDownloadMode(int mode) {
 }
 
 void MainWindowCommands::tmrStartupTimer() {
+  // The timer is one-shot: it has stopped by the time it fires, so the modal windows and boxes
+  // of the download below cannot make it fire again.
   CommandScope scope(port_, commandDepth_);
   ProtocolContext ctx = app_.Protocol(port_);
   DetectKeypad(ctx, false);

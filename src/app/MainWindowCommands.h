@@ -41,7 +41,7 @@ class MainWindowCommands {
 
   // Full path of TDxxLoad.ini.
   std::string SettingsFilePath() const;
-  // The last file chosen in the open-file dialog (the flash-drive window copies it).
+  // The last file chosen in the open-file dialog.
   const std::string& lastChosenFile() const { return lastChosenFile_; }
 
   Application& app() { return app_; }

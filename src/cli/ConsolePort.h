@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +59,11 @@ class ConsolePort final : public MainWindowPort {
     return std::nullopt;
   }
   void ShowError(std::string_view text) override;
+  // There is no file browser here: the folder's path goes to the error stream for the user.
+  bool OpenFolder(const std::string& path, std::string&) override {
+    errors_ << "Folder: " << path << '\n';
+    return true;
+  }
 
   void ShowWaitCursor() override {}
   void RestoreCursor() override {}

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -20,6 +22,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <algorithm>
 #include <chrono>
 
@@ -402,6 +405,15 @@ std::optional<std::string> TfrmMain::ChooseFileToOpen(const OpenFileRequest& req
 
 void TfrmMain::ShowError(std::string_view text) {
   ShowStandardErrorBox(this, DisplayText(text));
+}
+
+bool TfrmMain::OpenFolder(const std::string& path, std::string& error) {
+  const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
+  if (!QDesktopServices::openUrl(url)) {
+    error = "the desktop has no program to show folders";
+    return false;
+  }
+  return true;
 }
 
 void TfrmMain::ShowWaitCursor() {

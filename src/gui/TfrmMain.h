@@ -70,6 +70,7 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   void ShowModalWindow(ModalWindow window) override;
   std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) override;
   void ShowError(std::string_view text) override;
+  bool OpenFolder(const std::string& path, std::string& error) override;
   void ShowWaitCursor() override;
   void RestoreCursor() override;
   void RepaintNow() override;

@@ -28,6 +28,10 @@ class DriveSystem {
   // device is unknown.
   virtual std::optional<std::string> ResolveBlockDevice(unsigned major, unsigned minor) = 0;
 
+  // The sysfs device folder of the block device with that kernel name (such as "sdb1"), as
+  // ResolveBlockDevice gives it; nothing when the device is unknown.
+  virtual std::optional<std::string> ResolveBlockDeviceByName(const std::string& kernelName) = 0;
+
   // True when the sysfs folder (relative to the sysfs root) holds an entry of that name.
   virtual bool HasSysfsEntry(const std::string& devicePath, const std::string& name) = 0;
 

@@ -72,20 +72,51 @@ std::optional<std::string> VolumeLabel(DriveSystem& system, const MountEntry& mo
 
 }  // namespace
 
-KeypadDriveFinder::KeypadDriveFinder(DriveSystem& system) : system_(system) {}
+KeypadDriveFinder::KeypadDriveFinder(DriveSystem& system) : system_(system), mounter_(udisks_) {}
+
+KeypadDriveFinder::KeypadDriveFinder(DriveSystem& system, MountService& mounter)
+    : system_(system), mounter_(mounter) {}
 
 bool KeypadDriveFinder::FindKeypadDrive() {
   driveLetter_.clear();
+  mountFailure_ = DriveMountFailure{};
+  std::set<std::string> mountedDevices;
+  bool tableRead = false;
+  if (FindMountedDrive(mountedDevices, tableRead))
+    return true;
+  if (!tableRead)
+    return false;  // without the table nothing tells whether the drive is mounted
+
+  const std::string device = FindUnmountedDrive(mountedDevices);
+  if (device.empty())
+    return false;
+  std::string error;
+  if (!mounter_.Mount(device, error)) {
+    mountFailure_ = DriveMountFailure{device, error.empty() ? "the mount failed" : error};
+    return false;
+  }
+  mountedDevices.clear();
+  if (FindMountedDrive(mountedDevices, tableRead))
+    return true;
+  mountFailure_ =
+      DriveMountFailure{device, "it was mounted but does not show among the mounted drives"};
+  return false;
+}
+
+bool KeypadDriveFinder::FindMountedDrive(std::set<std::string>& mountedDevices, bool& tableRead) {
   const std::optional<std::string> table = system_.ReadMountTable();
+  tableRead = table.has_value();
   if (!table)
     return false;
 
   std::optional<std::vector<LabelLink>> links;  // read once, when the first candidate needs it
   for (const MountEntry& mount : ParseMountInfo(*table)) {
+    const std::optional<std::string> device = system_.ResolveBlockDevice(mount.major, mount.minor);
+    if (device)
+      mountedDevices.insert(LastComponent(*device));
     // A bind mount of a folder inside the drive is not the drive's root.
     if (mount.root != "/")
       continue;
-    const std::optional<std::string> device = system_.ResolveBlockDevice(mount.major, mount.minor);
     if (!device || !IsRemovableDisk(system_, *device))
       continue;
     if (VolumeLabel(system_, mount, LastComponent(*device), links) != kKeypadDriveLabel)
@@ -96,6 +127,22 @@ bool KeypadDriveFinder::FindKeypadDrive() {
     return true;
   }
   return false;
+}
+
+std::string KeypadDriveFinder::FindUnmountedDrive(const std::set<std::string>& mountedDevices) {
+  for (const LabelLink& link : system_.ListLabelLinks()) {
+    if (DecodeHexEscapes(link.name) != kKeypadDriveLabel)
+      continue;
+    const std::string kernelName = LastComponent(link.target);
+    // Mounted somewhere, only not as a whole drive the search accepts: not ours to mount.
+    if (mountedDevices.contains(kernelName))
+      continue;
+    const std::optional<std::string> device = system_.ResolveBlockDeviceByName(kernelName);
+    if (!device || !IsRemovableDisk(system_, *device))
+      continue;
+    return "/dev/" + kernelName;
+  }
+  return {};
 }
 
 }  // namespace tdxx

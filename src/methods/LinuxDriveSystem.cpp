@@ -35,13 +35,14 @@ std::optional<std::string> LinuxDriveSystem::ReadMountTable() {
   return text.str();
 }
 
-std::optional<std::string> LinuxDriveSystem::ResolveBlockDevice(unsigned major, unsigned minor) {
+namespace {
+
+// The device folder that a sysfs link leads to, relative to the sysfs root.
+std::optional<std::string> ResolveSysfsLink(const std::string& sysfsRoot, const fs::path& link) {
   std::error_code ec;
-  const fs::path root = fs::canonical(sysfsRoot_, ec);
+  const fs::path root = fs::canonical(sysfsRoot, ec);
   if (ec)
     return std::nullopt;
-  const fs::path link = fs::path(sysfsRoot_) / "dev" / "block" /
-                        (std::to_string(major) + ":" + std::to_string(minor));
   const fs::path device = fs::canonical(link, ec);
   if (ec)
     return std::nullopt;
@@ -51,6 +52,22 @@ std::optional<std::string> LinuxDriveSystem::ResolveBlockDevice(unsigned major, 
   if (relative.empty() || *relative.begin() == "..")
     return std::nullopt;
   return relative.generic_string();
+}
+
+}  // namespace
+
+std::optional<std::string> LinuxDriveSystem::ResolveBlockDevice(unsigned major, unsigned minor) {
+  return ResolveSysfsLink(sysfsRoot_, fs::path(sysfsRoot_) / "dev" / "block" /
+                                          (std::to_string(major) + ":" + std::to_string(minor)));
+}
+
+std::optional<std::string> LinuxDriveSystem::ResolveBlockDeviceByName(
+    const std::string& kernelName) {
+  // A name with a slash or a dot-dot would leave the class folder.
+  if (kernelName.empty() || kernelName == "." || kernelName == ".." ||
+      kernelName.find('/') != std::string::npos)
+    return std::nullopt;
+  return ResolveSysfsLink(sysfsRoot_, fs::path(sysfsRoot_) / "class" / "block" / kernelName);
 }
 
 bool LinuxDriveSystem::HasSysfsEntry(const std::string& devicePath, const std::string& name) {

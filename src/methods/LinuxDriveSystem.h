@@ -17,6 +17,8 @@ class LinuxDriveSystem final : public DriveSystem {
 
   std::optional<std::string> ReadMountTable() override;
   std::optional<std::string> ResolveBlockDevice(unsigned major, unsigned minor) override;
+  // Resolves <sysfs>/class/block/<name>.
+  std::optional<std::string> ResolveBlockDeviceByName(const std::string& kernelName) override;
   bool HasSysfsEntry(const std::string& devicePath, const std::string& name) override;
   std::optional<std::string> ReadSysfsAttribute(const std::string& devicePath,
                                                 const std::string& name) override;

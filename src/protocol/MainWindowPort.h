@@ -56,6 +56,9 @@ class MainWindowPort : public ProgressLog {
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) = 0;
   // The toolkit's standard error box (an error that escaped a handler).
   virtual void ShowError(std::string_view text) = 0;
+  // Opens the folder in the desktop's file browser. False, with the reason in `error`, when the
+  // desktop has no handler for folders or the handler could not be started.
+  virtual bool OpenFolder(const std::string& path, std::string& error) = 0;
 
   // Wait cursor: shows the hourglass; RestoreCursor brings back the cursor shown before.
   // Use WaitCursorGuard rather than calling these directly.

@@ -10,7 +10,6 @@ namespace {
 
 constexpr const char* kBootloaderText =
     "You are in Bootloader mode. Re-plug your\r keypad and click \"Connect\" to continue.";
-constexpr const char* kNotYet = "This download method is not available yet.";
 
 // One row of the Download command's tables. Without a HID library a flow that runs fails on
 // its own; the row only checks which way the command went.
@@ -150,8 +149,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     "\r\nBIN file must use Flash Drive Copy method (click Options).",
                     {}},
-        DownloadRow{
-            "BinWithFlashDriveMethodNoDevice", kBin, 0, 2, 0, "Download Note", kNotYet, "", {}},
+        DownloadRow{"BinWithFlashDriveMethodNoDevice",
+                    kBin,
+                    0,
+                    2,
+                    0,
+                    "",
+                    "",
+                    "",
+                    {ModalWindow::FlashDrive}},
         // The firmware update detects on its own; without a HID library it finds nothing.
         DownloadRow{"UpgWithoutDevice", kUpg, 0, 0, 0, "", "", "", {}},
         DownloadRow{"NoFile",

@@ -4,11 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "methods/LinuxDriveSystem.h"
+#include "methods/MountService.h"
 #include "methods/MountTable.h"
 #include "support/TempFolder.h"
 
@@ -57,6 +59,7 @@ class FakeSystemTree {
   void AddLabelLink(const std::string& linkName, const std::string& kernelName) {
     fs::create_symlink("../../" + kernelName, root_ / "by-label" / linkName);
   }
+  void RemoveLabelLink(const std::string& linkName) { fs::remove(root_ / "by-label" / linkName); }
   // The device's file in udev's database, as udev writes it for a filesystem with that label
   // (udev's escapes included).
   void AddUdevLabel(const std::string& devNumber, const std::string& encodedLabel) {
@@ -86,6 +89,9 @@ class FakeSystemTree {
   void LinkBlock(const std::string& devicePath, const std::string& devNumber) {
     fs::create_directory_symlink("../../" + devicePath,
                                  root_ / "sys" / "dev" / "block" / devNumber);
+    fs::create_directories(root_ / "sys" / "class" / "block");
+    fs::create_directory_symlink(
+        "../../" + devicePath, root_ / "sys" / "class" / "block" / fs::path(devicePath).filename());
   }
 
   test::TempFolder folder_;
@@ -102,6 +108,9 @@ class SystemWithFilesystemLabels final : public DriveSystem {
   std::optional<std::string> ReadMountTable() override { return system_.ReadMountTable(); }
   std::optional<std::string> ResolveBlockDevice(unsigned major, unsigned minor) override {
     return system_.ResolveBlockDevice(major, minor);
+  }
+  std::optional<std::string> ResolveBlockDeviceByName(const std::string& kernelName) override {
+    return system_.ResolveBlockDeviceByName(kernelName);
   }
   bool HasSysfsEntry(const std::string& devicePath, const std::string& name) override {
     return system_.HasSysfsEntry(devicePath, name);
@@ -128,8 +137,25 @@ class SystemWithFilesystemLabels final : public DriveSystem {
   LinuxDriveSystem system_;
 };
 
+// A mount service that records what it is asked and refuses, or mounts by adding the mount to
+// the tree.
+class FakeMountService final : public MountService {
+ public:
+  bool Mount(const std::string& device, std::string& error) override {
+    devices.push_back(device);
+    if (onMount)
+      onMount();
+    error = refusal;
+    return refusal.empty();
+  }
+  std::vector<std::string> devices;
+  std::string refusal = "Error mounting: not authorized";
+  std::function<void()> onMount;
+};
+
 std::string Find(DriveSystem& system, bool& found) {
-  KeypadDriveFinder finder(system);
+  FakeMountService mounter;
+  KeypadDriveFinder finder(system, mounter);
   found = finder.FindKeypadDrive();
   return finder.driveLetter();
 }
@@ -330,7 +356,8 @@ TEST(KeypadDriveFinder, NoRemovableDriveGivesFalseAndClearsTheLastAnswer) {
   SystemWithFilesystemLabels system(tree.System());
   system.labels["/tmp"] = "TASTERDECK";
   system.labels["/media/TASTERDECK"] = "TASTERDECK";
-  KeypadDriveFinder finder(system);
+  FakeMountService mounter;
+  KeypadDriveFinder finder(system, mounter);
   ASSERT_TRUE(finder.FindKeypadDrive());
   ASSERT_EQ(finder.driveLetter(), "/media/TASTERDECK/");
 
@@ -345,6 +372,107 @@ TEST(KeypadDriveFinder, UnreadableMountTableFindsNothing) {
   bool found = true;
   EXPECT_EQ(Find(system, found), "");
   EXPECT_FALSE(found);
+}
+
+// An attached TASTERDECK partition on a USB stick that nobody mounted.
+class UnmountedKeypadDrive : public testing::Test {
+ protected:
+  UnmountedKeypadDrive() {
+    tree.AddDisk(kSataDisk, "8:0", "0");
+    tree.AddPartition(kSataDisk, "sda1", "8:1");
+    tree.AddMount("8:1", "/");
+    tree.AddDisk(kUsbStick, "8:16", "1");
+    tree.AddPartition(kUsbStick, "sdb1", "8:17");
+    tree.AddLabelLink("TASTERDECK", "sdb1");
+  }
+  FakeSystemTree tree;
+  LinuxDriveSystem system = tree.System();
+  FakeMountService mounter;
+  KeypadDriveFinder finder{system, mounter};
+};
+
+TEST_F(UnmountedKeypadDrive, IsMountedAndThenFound) {
+  mounter.refusal = "";
+  mounter.onMount = [&] { tree.AddMount("8:17", "/media/user/TASTERDECK"); };
+  EXPECT_TRUE(finder.FindKeypadDrive());
+  EXPECT_EQ(finder.driveLetter(), "/media/user/TASTERDECK/");
+  EXPECT_EQ(mounter.devices, std::vector<std::string>{"/dev/sdb1"});
+  EXPECT_EQ(finder.mountFailure().device, "");
+
+  // Mounted now: the next search finds it without mounting again.
+  EXPECT_TRUE(finder.FindKeypadDrive());
+  EXPECT_EQ(mounter.devices.size(), 1u);
+}
+
+TEST_F(UnmountedKeypadDrive, FailedMountNamesTheDeviceAndTheReason) {
+  EXPECT_FALSE(finder.FindKeypadDrive());
+  EXPECT_EQ(finder.driveLetter(), "");
+  EXPECT_EQ(finder.mountFailure().device, "/dev/sdb1");
+  EXPECT_EQ(finder.mountFailure().reason, "Error mounting: not authorized");
+
+  // The drive leaves: the next search finds nothing and reports no failure.
+  mounter.devices.clear();
+  tree.RemoveLabelLink("TASTERDECK");
+  EXPECT_FALSE(finder.FindKeypadDrive());
+  EXPECT_EQ(finder.mountFailure().device, "");
+  EXPECT_TRUE(mounter.devices.empty());
+}
+
+TEST_F(UnmountedKeypadDrive, MountThatDoesNotShowInTheTableIsAFailure) {
+  mounter.refusal = "";
+  EXPECT_FALSE(finder.FindKeypadDrive());
+  EXPECT_EQ(finder.mountFailure().device, "/dev/sdb1");
+  EXPECT_EQ(finder.mountFailure().reason,
+            "it was mounted but does not show among the mounted drives");
+}
+
+TEST(KeypadDriveFinder, OnlyUnmountedPartitionsOfRemovableDisksAreMounted) {
+  FakeSystemTree tree;
+  tree.AddDisk(kSataDisk, "8:0", "0");
+  tree.AddPartition(kSataDisk, "sda1", "8:1");
+  tree.AddLabelLink("TASTERDECK", "sda1");  // a fixed disk
+  tree.AddDisk(kUsbStick, "8:16", "1");
+  tree.AddPartition(kUsbStick, "sdb1", "8:17");
+  tree.AddMount("8:17", "/srv/keys", "/KEYS");  // only a folder of it, bind-mounted
+  LinuxDriveSystem system = tree.System();
+  FakeMountService mounter;
+  KeypadDriveFinder finder(system, mounter);
+  EXPECT_FALSE(finder.FindKeypadDrive());
+  EXPECT_TRUE(mounter.devices.empty());
+
+  // The stick carries the label now, but a folder of it is mounted: udisks would refuse.
+  FakeSystemTree second;
+  second.AddDisk(kUsbStick, "8:16", "1");
+  second.AddPartition(kUsbStick, "sdb1", "8:17");
+  second.AddLabelLink("TASTERDECK", "sdb1");
+  second.AddMount("8:17", "/srv/keys", "/KEYS");
+  LinuxDriveSystem secondSystem = second.System();
+  KeypadDriveFinder secondFinder(secondSystem, mounter);
+  EXPECT_FALSE(secondFinder.FindKeypadDrive());
+  EXPECT_TRUE(mounter.devices.empty());
+  EXPECT_EQ(secondFinder.mountFailure().device, "");
+}
+
+TEST(UdisksMountService, RunsTheToolWithoutAShellAndReportsItsOutput) {
+  test::TempFolder folder;
+  const std::string tool =
+      folder.Write("udisksctl",
+                   "#!/bin/sh\necho \"$1 $2 $3 $4\" > \"$(dirname \"$0\")/arguments\"\n"
+                   "echo \"Error mounting $3: GDBus.Error: Not authorized\" >&2\nexit 1\n");
+  fs::permissions(tool, fs::perms::owner_all);
+  UdisksMountService service(tool);
+  std::string error;
+  EXPECT_FALSE(service.Mount("/dev/sdb1; touch /tmp/x", error));
+  EXPECT_EQ(error, "Error mounting /dev/sdb1; touch /tmp/x: GDBus.Error: Not authorized");
+  EXPECT_EQ(test::ReadWholeFile(folder / "arguments"),
+            "mount -b /dev/sdb1; touch /tmp/x --no-user-interaction\n");
+
+  folder.Write("udisksctl", "#!/bin/sh\necho \"Mounted $3 at /media/TASTERDECK\"\n");
+  EXPECT_TRUE(service.Mount("/dev/sdb1", error));
+
+  UdisksMountService missing(folder / "no-such-tool");
+  EXPECT_FALSE(missing.Mount("/dev/sdb1", error));
+  EXPECT_NE(error.find("no-such-tool"), std::string::npos) << error;
 }
 
 TEST(MountTable, ParsesFieldsAroundOptionalFields) {

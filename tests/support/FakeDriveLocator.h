@@ -15,8 +15,13 @@ class FakeDriveLocator final : public KeypadDriveLocator {
     return !driveLetter_.empty();
   }
   const std::string& driveLetter() const override { return driveLetter_; }
+  DriveMountFailure mountFailure() const override {
+    return driveLetter_.empty() ? failure : DriveMountFailure{};
+  }
 
   std::string mountPoint;
+  // Told when the drive is not there.
+  DriveMountFailure failure;
   int searches = 0;
 
  private:

@@ -35,8 +35,19 @@ std::optional<std::string> FakeMainWindowPort::ChooseFileToOpen(const OpenFileRe
   return nextOpenChoice;
 }
 
+bool FakeMainWindowPort::OpenFolder(const std::string& path, std::string& error) {
+  openedFolders.push_back(OpenedFolder{path, clock_.Now()});
+  if (openFolderError) {
+    error = *openFolderError;
+    return false;
+  }
+  return true;
+}
+
 void FakeMainWindowPort::Pause(Milliseconds duration) {
   pauses.push_back(duration);
+  if (onPause)
+    onPause(duration);
   clock_.Pause(duration);
 }
 

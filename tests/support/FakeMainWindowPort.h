@@ -47,6 +47,8 @@ class FakeMainWindowPort final : public MainWindowPort {
   void ShowModalWindow(ModalWindow window) override;
   std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) override;
   void ShowError(std::string_view text) override { errors.emplace_back(text); }
+  // Records the folder with the virtual time; fails with `openFolderError` when that is set.
+  bool OpenFolder(const std::string& path, std::string& error) override;
 
   void ShowWaitCursor() override {
     ++waitCursorDepth;
@@ -78,6 +80,12 @@ class FakeMainWindowPort final : public MainWindowPort {
   std::vector<OpenFileRequest> openRequests;
   std::optional<std::string> nextOpenChoice;
   std::vector<std::string> errors;
+  struct OpenedFolder {
+    std::string path;
+    Milliseconds time;
+  };
+  std::vector<OpenedFolder> openedFolders;
+  std::optional<std::string> openFolderError;
   int waitCursorDepth = 0;
   int waitCursorShown = 0;
   int repaints = 0;
@@ -89,6 +97,8 @@ class FakeMainWindowPort final : public MainWindowPort {
   std::vector<bool> commandsEnabledHistory;
   int closeRequests = 0;
   int tmodeTimerStarts = 0;
+  // Called at the start of every Pause, before time moves (nothing when empty).
+  std::function<void(Milliseconds)> onPause;
   // What the user does in a modal window while it is shown (nothing when empty).
   std::function<void(ModalWindow)> onModal;
   // Virtual time when each modal window was shown, in order.
