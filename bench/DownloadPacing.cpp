@@ -1,0 +1,71 @@
+#include "DownloadPacing.h"
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+#include "protocol/KeyRecordBytes.h"
+
+namespace tdxx::bench {
+
+using namespace std::chrono_literals;
+
+double PacingResult::Ratio() const {
+  if (mandated.count() == 0)
+    return 0;
+  return static_cast<double>((measured - deviceCalls).count()) /
+         static_cast<double>(mandated.count());
+}
+
+Milliseconds StandardSpanPauses(const KeyTable& keys, int count, int blockBytes) {
+  int reports = blockBytes + 1;  // the block and the end byte
+  Milliseconds afterKeys{0};
+  for (int j = 0; j < count; ++j) {
+    reports += static_cast<int>(KeyRecordWireBytes(keys[static_cast<std::size_t>(j)]).size());
+    afterKeys += j % 2 == 0 ? 100ms : 10ms;
+  }
+  return (reports - 1) * 10ms + 100ms + afterKeys;
+}
+
+Milliseconds TModeSpanPauses(const KeyTable& keys, int count) {
+  const Milliseconds ping = 10ms + 100ms;
+  const Milliseconds perKeyByte = count == 24 ? 20ms : 10ms;
+  // First ping, capacity query, prefix, 15 block bytes with a pause each, the pause after.
+  Milliseconds total = ping + (10ms + 100ms) + 10ms + 15 * 20ms + 10ms;
+  for (int j = 0; j < count; ++j) {
+    const auto bytes =
+        static_cast<int>(KeyRecordWireBytes(keys[static_cast<std::size_t>(j)]).size());
+    total += ping + 10ms + bytes * perKeyByte + 10ms;
+  }
+  return total + 10ms;  // the prefix before the end byte
+}
+
+void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds callTime,
+                   bool callsOnPausingThread, PacingResult& result) {
+  result.writes = static_cast<int>(writes.size());
+  if (writes.size() < 2)
+    return;
+  result.measured = writes.back().time - writes.front().time;
+  // A feature report blocks the thread that then pauses; a stream write runs on the writer
+  // thread, beside the pauses.
+  result.deviceCalls =
+      callsOnPausingThread ? static_cast<int>(writes.size() - 1) * callTime : Milliseconds(0);
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void Print(const PacingResult& r) {
+  std::printf(
+      "%-28s %s  writes %4d  measured %6lld ms  device calls %5lld ms  mandated %6lld ms  "
+      "ratio %.4f (goal <= 1.02)  CPU %.2f%% of a core (goal < 2%%)\n",
+      r.name.c_str(), r.ok ? "ok    " : "FAILED", r.writes,
+      static_cast<long long>(r.measured.count()), static_cast<long long>(r.deviceCalls.count()),
+      static_cast<long long>(r.mandated.count()), r.Ratio(), r.cpuPercent);
+}
+
+}  // namespace tdxx::bench

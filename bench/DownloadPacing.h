@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "files/KeyTable.h"
+#include "hid/Clock.h"
+#include "sim/SimulatedDevice.h"
+
+namespace tdxx::bench {
+
+// What one download put on the wire, as the simulated device recorded it, and how it compares
+// with the pauses the protocol mandates between its first and its last write.
+struct PacingResult {
+  std::string name;
+  int writes = 0;
+  Milliseconds measured{0};     // first write to last write
+  Milliseconds deviceCalls{0};  // time spent inside device calls on the pausing thread
+  Milliseconds mandated{0};     // the protocol's pauses over the same span
+  double cpuPercent = 0;        // processor time per second of download
+  bool ok = false;              // the download succeeded
+
+  double Ratio() const;
+};
+
+// The mandated pauses between the first and the last feature report of a standard download of
+// `count` keys: 10 ms after every report but the last, 100 ms after the global block, 100 ms
+// after even and 10 ms after odd keys.
+Milliseconds StandardSpanPauses(const KeyTable& keys, int count, int blockBytes);
+
+// The same for a PRG/TMode download, from the first ping to the end byte: each send's 10 ms,
+// 100 ms after each ping and the capacity query, 10 ms more after each block byte (and after
+// each key byte when exactly 24 keys go), 10 ms after the block and after each key.
+Milliseconds TModeSpanPauses(const KeyTable& keys, int count);
+
+// Fills the timing of `result` from the device's recorded reports.
+void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds callTime,
+                   bool callsOnPausingThread, PacingResult& result);
+
+// Processor time of this process so far, in seconds.
+double CpuSeconds();
+
+void Print(const PacingResult& result);
+
+}  // namespace tdxx::bench
