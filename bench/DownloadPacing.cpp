@@ -40,6 +40,19 @@ Milliseconds TModeSpanPauses(const KeyTable& keys, int count) {
   return total + 10ms;  // the prefix before the end byte
 }
 
+Milliseconds FirmwareSpanPauses(const FirmwareImage& image) {
+  Milliseconds total = 10ms + 1000ms;  // the erase
+  for (std::uint32_t address = 8192; address < image.imageLength; address += 512) {
+    total += (address / 512) % 2 == 1 ? 10ms : 100ms;
+    bool blank = true;
+    for (std::uint32_t i = 0; i < 512 && address + i < image.image.size(); ++i)
+      blank = blank && image.image[address + i] == 0xFF;
+    if (!blank)
+      total += 16 * 20ms + 100ms + 16 * 20ms + 110ms + 20ms;
+  }
+  return total + 1000ms;
+}
+
 void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds callTime,
                    bool callsOnPausingThread, PacingResult& result) {
   result.writes = static_cast<int>(writes.size());

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "files/FirmwareImage.h"
 #include "files/KeyTable.h"
 #include "hid/Clock.h"
 #include "sim/SimulatedDevice.h"
@@ -33,6 +34,12 @@ Milliseconds StandardSpanPauses(const KeyTable& keys, int count, int blockBytes)
 // 100 ms after each ping and the capacity query, 10 ms more after each block byte (and after
 // each key byte when exactly 24 keys go), 10 ms after the block and after each key.
 Milliseconds TModeSpanPauses(const KeyTable& keys, int count);
+
+// The same for a firmware upgrade of `image`, from the erase command to the restart command:
+// the erase's send and its 1000 ms, the 100 or 10 ms before each block, for each written block
+// the chunks' sends, 100 ms for the answer, the read-back's sends and pauses, the burn's 110 ms
+// and the verify's 20 ms, and the 1000 ms before the restart.
+Milliseconds FirmwareSpanPauses(const FirmwareImage& image);
 
 // Fills the timing of `result` from the device's recorded reports.
 void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds callTime,
