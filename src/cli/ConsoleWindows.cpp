@@ -1,6 +1,7 @@
 #include "cli/ConsoleWindows.h"
 
 #include "app/DownloadFailAdvice.h"
+#include "app/FlashDriveController.h"
 #include "app/TModeGuideController.h"
 
 namespace tdxx::cli {
@@ -23,9 +24,7 @@ void ConsoleWindows::Show(ModalWindow window) {
       ShowDownloadFailAdvice();
       return;
     case ModalWindow::FlashDrive:
-      port_.Note(
-          "Download via Flash Drive: the flash-drive copy is done in the window (tdxxload).");
-      guideIncomplete_ = true;
+      ShowFlashDriveGuide();
       return;
   }
 }
@@ -54,24 +53,72 @@ void ConsoleWindows::ShowTModeGuide() {
     return;
   }
   port_.Note("Looking for a keypad in PRG/TMode for up to " + std::to_string(waitSeconds_) + " s.");
+  if (RetryForWait([&guide] {
+        guide.btnConnectTModeClick();
+        return guide.downloadEnabled();
+      })) {
+    port_.Note("Contacted!");
+    guide.btnDownloadClick();
+    return;
+  }
+  port_.Note("Not found!");
+  guideIncomplete_ = true;
+  guide.btnDoneClick();
+}
+
+bool ConsoleWindows::RetryForWait(const std::function<bool()>& attempt) {
   const Milliseconds start = clock_.Now();
   const Milliseconds deadline = start + Milliseconds(1000LL * waitSeconds_);
-  for (int attempt = 1;; ++attempt) {
-    guide.btnConnectTModeClick();
-    if (guide.downloadEnabled()) {
-      port_.Note("Contacted!");
-      guide.btnDownloadClick();
-      return;
-    }
-    const Milliseconds next = start + attempt * kConnectInterval;
+  for (int tries = 1;; ++tries) {
+    if (attempt())
+      return true;
+    const Milliseconds next = start + tries * kConnectInterval;
     if (next > deadline)
-      break;
+      return false;
     const Milliseconds now = clock_.Now();
     if (next > now)
       port_.Pause(next - now);
   }
-  port_.Note("Not found!");
-  guideIncomplete_ = true;
+}
+
+void ConsoleWindows::ShowFlashDriveGuide() {
+  port_.Note("Download via Flash Drive Method");
+  port_.Note("How to download to your TDxx/WKxx using the Flash Drive method:");
+  port_.Note("1. On the back of your keypad, move the switch to the \"flash drive\" position.");
+  port_.Note(
+      "2. The LED on the keypad should turn red and you should see a removable drive on your "
+      "computer called TASTERDECK.");
+  port_.Note(
+      "3. Find the file you are working with, but with the extension .BIN.  Copy that file to "
+      "the TASTERDECK drive. You can click the \"Show Folders\" button to open your folders.");
+  port_.Note(
+      "4. After the BIN file is copied, close the folders.  Then, on the back of your keypad, "
+      "move the switch to the \"keyboard\" 'position.");
+  port_.Note(
+      "5. The keypad LED will flicker for a while and then your keypad will reboot with the new "
+      "settings.");
+
+  FlashDriveController guide(commands_.app(), port_);
+  guide.FormShow();
+  if (waitSeconds_ < 0) {
+    port_.Note(
+        "Guide not completed: run again with --wait SECONDS to copy onto the keypad's drive.");
+    guideIncomplete_ = true;
+    guide.btnDoneClick();
+    return;
+  }
+  port_.Note("Looking for the TASTERDECK drive for up to " + std::to_string(waitSeconds_) + " s.");
+  KeypadDriveLocator& drives = commands_.app().driveLocator;
+  if (!RetryForWait([&drives] { return drives.FindKeypadDrive(); })) {
+    port_.Note("TASTERDECK drive not found.");
+    guideIncomplete_ = true;
+    guide.btnDoneClick();
+    return;
+  }
+  // Copy Bin for me: written under a temporary name, synced, renamed and read back; a failure
+  // shows its box and leaves nothing behind.
+  guide.btnCopyBinFileClick();
+  flashDriveCopied_ = !guide.copiedFilePath().empty();
   guide.btnDoneClick();
 }
 

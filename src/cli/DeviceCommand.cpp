@@ -150,6 +150,9 @@ int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
         download.Click();
       if (QuestionRefused(port.messages()) || windows.guideIncomplete())
         return kExitRefused;
+      // The flash-drive copy sets no taskDone: it succeeded when the copy was read back equal.
+      if (state.loadedFileType == kFileBin)
+        return windows.flashDriveCopied() ? kExitDone : kExitFailed;
       return state.taskDone ? kExitDone : kExitFailed;
     }
     case DeviceAction::Erase:

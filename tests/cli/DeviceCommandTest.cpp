@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -50,6 +51,7 @@ class DeviceCommandRig : public ::testing::Test {
  protected:
   DeviceCommandRig() {
     environment.programFolder = temp / "program/";
+    environment.systemConfigFolder = temp / "etc/";
     environment.userDocumentsFolder = temp / "home/Documents";
     environment.sharedDocumentsFolder = temp / "shared";
     std::filesystem::create_directories(environment.programFolder);
@@ -177,6 +179,41 @@ TEST_F(DeviceCommandRig, GuideWithoutAKeypadInTimeOrWithoutWaitIsNotCompleted) {
   EXPECT_GE(clock.Now() - start, 2s);
   EXPECT_LT(clock.Now() - start, 3s);
   EXPECT_NE(errors.str().find("Not found!"), std::string::npos);
+}
+
+// A BIN file with the flash-drive method: the guide looks for the keypad's drive, copies the
+// file as "Copy Bin for me" does and succeeds only when the copy reads back equal.
+TEST_F(DeviceCommandRig, BinFileIsCopiedOntoTheKeypadsDriveWhenItAppears) {
+  Plug({"mouse"});
+  const std::string bin = temp.Write("keys.bin", std::string("\x01\x02\xFFkeys", 7));
+  std::filesystem::create_directories(temp / "drive");
+  cli::DeviceCommandOptions options;
+  options.method = 2;
+  options.waitSeconds = 3;
+
+  // No drive within the wait: the guide is not completed.
+  Run(bin, options);
+  EXPECT_EQ(exitCode, cli::kExitRefused) << errors.str();
+  EXPECT_FALSE(std::filesystem::exists(temp / "drive/keys.bin"));
+
+  drive.mountPoint = temp / "drive/";
+  const nlohmann::json report = Run(bin, options);
+  EXPECT_EQ(exitCode, cli::kExitDone) << errors.str();
+  std::string copy;
+  std::ifstream(temp / "drive/keys.bin", std::ios::binary) >> std::noskipws >> copy;
+  EXPECT_EQ(copy, std::string("\x01\x02\xFFkeys", 7));
+  EXPECT_EQ(report["windows"], nlohmann::json::array({"FlashDrive"}));
+  const std::string log = report["log"];
+  EXPECT_NE(log.find("\r\nCopied keys.bin to the TASTERDECK drive."), std::string::npos) << log;
+  // The drive is still there: the note to restore the switch, without an icon.
+  ASSERT_EQ(report["messages"].size(), 1u);
+  EXPECT_EQ(report["messages"][0]["title"], "Download/Copy Note");
+  EXPECT_EQ(report["messages"][0]["icon"], "none");
+
+  // Without --wait the guide only prints its steps.
+  options.waitSeconds = -1;
+  Run(bin, options);
+  EXPECT_EQ(exitCode, cli::kExitRefused);
 }
 
 TEST_F(DeviceCommandRig, SeveralDevicesAndUnreadableFilesStopBeforeAnyDownload) {
