@@ -14,7 +14,9 @@
 
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
+#include "app/DownloadFailAdvice.h"
 #include "app/MainWindowCommands.h"
+#include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
@@ -58,8 +60,12 @@ class GuiHarness {
         frmFlashDrive(&frmMain),
         frmTMode(&frmMain),
         frmDownloadFail(&frmMain),
-        commands(app, frmMain) {
+        commands(app, frmMain),
+        tmodeGuide(app, frmMain),
+        downloadFailAdvice(commands) {
     frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+    frmTMode.Attach(tmodeGuide);
+    frmDownloadFail.Attach(downloadFailAdvice);
     commands.FormCreate();
   }
 
@@ -94,6 +100,8 @@ class GuiHarness {
   TfrmTMode frmTMode;
   TfrmDownloadFail frmDownloadFail;
   MainWindowCommands commands;
+  TModeGuideController tmodeGuide;
+  DownloadFailAdvice downloadFailAdvice;
   QObject watcher;
 
  private:
