@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "app/MainWindowCommands.h"
 #include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
+#include "gui/QtEventsWithoutInput.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
 #include "gui/TfrmMain.h"
@@ -45,6 +47,29 @@ inline void QueueClick(QWidget* target) {
   Input::handleMouseEvent<Input::AsynchronousDelivery>(window, local, global, Qt::NoButton,
                                                        Qt::LeftButton, QEvent::MouseButtonRelease);
 }
+
+// The windowed program's clock (QtClock), which a test can make quick for a long device
+// operation: its pauses then let pending events run once without waiting, and device calls take
+// no time. Painting and timers go on as in the program; only the waiting is left out.
+class HarnessClock final : public SystemClock {
+ public:
+  void Pause(Milliseconds duration) override {
+    if (quick) {
+      RunEventsWithoutInput(std::chrono::steady_clock::now());
+      return;
+    }
+    qtClock_.Pause(duration);
+  }
+  void Spend(Milliseconds duration) override {
+    if (!quick)
+      SystemClock::Spend(duration);
+  }
+
+  bool quick = false;
+
+ private:
+  QtClock qtClock_;
+};
 
 // The windowed program as the program entry builds it, over a temporary documents folder and
 // without any HID library, or with the simulated devices `simulate` names. `settings` is written
@@ -90,7 +115,7 @@ class GuiHarness {
   }
 
   TempFolder temp;
-  QtClock clock;
+  HarnessClock clock;
   NoHidBinder binder;
   FakeDriveLocator drives;
   std::unique_ptr<sim::Simulation> simulation;
