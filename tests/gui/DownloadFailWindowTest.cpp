@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <array>
 #include <filesystem>
 
@@ -173,6 +174,41 @@ TEST(DownloadFailWindow, AChoiceThatCannotBeStoredShowsTheErrorAndStaysOpen) {
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].title, "TDxxLoad");
   EXPECT_EQ(boxes.boxes[0].text, "Unable to write to " + gui.SettingsFile());
+}
+
+TEST(DownloadFailWindow, AFailedDownloadOffersItAndTheNextDownloadFollowsTheChoice) {
+  // The keypad refuses a feature report in the middle of the key records.
+  GuiHarness gui(std::nullopt, {"td-b:reject-feature=200"});
+  gui.frmMain.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&gui.frmMain));
+  gui.OpenFile(std::string(TDXX_EXAMPLES_DIR) + "/td-b-letters.ckd");
+  ASSERT_EQ(gui.app.state.keyCount, 48);
+  gui.commands.btnConnectClick();
+
+  MessageBoxWatcher boxes;
+  bool advised = false;
+  gui.OnNextModal([&](QWidget* modal) {
+    advised = modal == &gui.frmDownloadFail;
+    QTest::mouseClick(Control<QPushButton>(*modal, "btnUsePRG_TMode"), Qt::LeftButton);
+  });
+  gui.clock.quick = true;
+  QTest::mouseClick(gui.Find<QToolButton>("btnDownload"), Qt::LeftButton);
+  gui.clock.quick = false;
+  EXPECT_TRUE(advised);
+  EXPECT_NE(gui.frmMain.progressText().find("\r\nDownload FAILED.\r\n"), std::string::npos);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].title, "Download Method Set");
+  EXPECT_EQ(Ticks(gui), (std::array<bool, 3>{false, true, false}));
+  EXPECT_TRUE(gui.Find<QToolButton>("btnDownload")->isEnabled());
+
+  // The keypad is not in PRG/TMode: the next Download shows the PRG/TMode guide.
+  bool guided = false;
+  gui.OnNextModal([&](QWidget* modal) {
+    guided = modal == &gui.frmTMode;
+    modal->close();
+  });
+  QTest::mouseClick(gui.Find<QToolButton>("btnDownload"), Qt::LeftButton);
+  EXPECT_TRUE(guided);
 }
 
 }  // namespace

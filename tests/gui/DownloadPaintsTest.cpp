@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
-#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
@@ -32,13 +31,7 @@ TEST(DownloadInTheWindow, AStandardDownloadPaintsAsItGoesAndSucceeds) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&gui.frmMain));
 
   const std::string keys = std::string(TDXX_EXAMPLES_DIR) + "/td-b-letters.ckd";
-  gui.OnNextModal([&](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(QString::fromStdString(keys));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  gui.commands.btnOpenClick();
+  gui.OpenFile(keys);
   ASSERT_EQ(gui.app.state.keyCount, 48);
   gui.commands.btnConnectClick();
   ASSERT_EQ(gui.app.state.deviceKind, 6);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
@@ -99,6 +100,18 @@ class GuiHarness {
   template <typename T>
   T* Find(const char* name) {
     return frmMain.findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // Runs the Open command and chooses `path` in its dialog.
+  void OpenFile(const std::string& path) {
+    OnNextModal([path](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (dialog == nullptr)
+        throw std::logic_error("the open-file dialog was expected");
+      dialog->selectFile(QString::fromStdString(path));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    commands.btnOpenClick();
   }
 
   // Runs `action` on the next modal window once it is shown (a message box, a dialog).
