@@ -6,11 +6,16 @@
 #include <exception>
 
 #include "gui/QtNarrowText.h"
+#include "gui/QtProgramIcon.h"
 
 namespace tdxx {
 
 QtApplication::QtApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationName));
+  // The desktop matches the windows to the installed tdxxload.desktop entry (task bar grouping,
+  // its icon); the windows carry the program's icon themselves as well.
+  setDesktopFileName(QStringLiteral("tdxxload"));
+  setWindowIcon(ProgramIcon());
   InstallFontSubstitutions();
 }
 

@@ -1,7 +1,9 @@
 #include "gui/QtGuideWindow.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QPalette>
+#include <QPushButton>
 
 namespace tdxx {
 
@@ -17,6 +19,41 @@ void SetUpGuideWindow(QDialog& window, const QString& objectName, const QString&
   QFont font(QStringLiteral("Tahoma"), 8);
   font.setStyleHint(QFont::SansSerif);
   window.setFont(font);
+}
+
+QLabel* AddGuideLabel(QWidget& window, const char* name, const char* text, GuideText style,
+                      const QRect& geometry) {
+  auto* label = new QLabel(QString::fromLatin1(text), &window);
+  label->setObjectName(QString::fromLatin1(name));
+  // The texts are shown as written: no rich text, no mnemonic underlines.
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(geometry);
+  if (style != GuideText::Normal) {
+    QFont font = window.font();
+    font.setPointSize(10);
+    font.setBold(style == GuideText::LargeBold);
+    label->setFont(font);
+  }
+  return label;
+}
+
+QLabel* AddGuidePicture(QWidget& window, const char* name, const QPixmap& picture, QPoint topLeft) {
+  auto* label = new QLabel(&window);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setPixmap(picture);
+  label->setGeometry(QRect(topLeft, picture.size() / picture.devicePixelRatio()));
+  return label;
+}
+
+QPushButton* AddGuideButton(QWidget& window, const char* name, const char* text,
+                            const QRect& geometry) {
+  auto* button = new QPushButton(QString::fromLatin1(text), &window);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  button->setGeometry(geometry);
+  return button;
 }
 
 }  // namespace tdxx

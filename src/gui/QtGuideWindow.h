@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
+#include <QRect>
 #include <QSize>
 #include <QString>
+
+class QLabel;
+class QPushButton;
 
 namespace tdxx {
 
@@ -15,5 +20,17 @@ void SetUpGuideWindow(QDialog& window, const QString& objectName, const QString&
 // Window flags of a guide window: a tool window with only its title and close box.
 inline constexpr Qt::WindowFlags kGuideWindowFlags =
     Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// Text styles of the guide windows' labels.
+enum class GuideText { Normal, Large, LargeBold };
+
+// A word-wrapped label at `geometry`, top-left aligned.
+QLabel* AddGuideLabel(QWidget& window, const char* name, const char* text, GuideText style,
+                      const QRect& geometry);
+// A fixed picture at `topLeft`, in its own size.
+QLabel* AddGuidePicture(QWidget& window, const char* name, const QPixmap& picture, QPoint topLeft);
+// A push button at `geometry`; it does not take Enter as the window's default button.
+QPushButton* AddGuideButton(QWidget& window, const char* name, const char* text,
+                            const QRect& geometry);
 
 }  // namespace tdxx

@@ -33,26 +33,21 @@ QStringList ToQtNameFilters(std::string_view filter) {
   const QStringList parts = SplitPairs(filter);
   for (qsizetype i = 0; i < parts.size(); i += 2) {
     const QString name = parts[i].trimmed();
-    const QString patterns =
-        i + 1 < parts.size()
-            ? parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '))
-            : QString();
-    if (patterns.isEmpty() || name.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')'))) {
-      filters.push_back(name);
-    } else {
-      filters.push_back(name + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    QStringList patterns = i + 1 < parts.size()
+                               ? parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                               : QStringList();
+    // "*.*" means every file, also one without a dot in its name; the toolkit's "*.*" would
+    // list only names with a dot.
+    for (QString& pattern : patterns) {
+      if (pattern.trimmed() == QStringLiteral("*.*"))
+        pattern = QStringLiteral("*");
     }
+    if (patterns.isEmpty())
+      patterns.push_back(QStringLiteral("*"));
+    filters.push_back(name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')'));
   }
   return filters;
-}
-
-QString ToQtDefaultSuffix(std::string_view extension) {
-  QString suffix = DisplayText(extension);
-  if (suffix.startsWith(QLatin1Char('*')))
-    suffix.remove(0, 1);
-  if (suffix.startsWith(QLatin1Char('.')))
-    suffix.remove(0, 1);
-  return suffix;
 }
 
 QString PathFromNarrow(std::string_view path) {
@@ -72,6 +67,8 @@ std::optional<std::string> QtOpenFileDialog::Choose(QWidget* parent,
   // A name typed in the dialog is taken whether or not such a file exists; Open reports a
   // missing file itself.
   dialog.setFileMode(QFileDialog::AnyFile);
+  // The entries show their names as given; the patterns that follow them stay hidden.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   const QStringList filters = ToQtNameFilters(request.filter);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
@@ -79,7 +76,8 @@ std::optional<std::string> QtOpenFileDialog::Choose(QWidget* parent,
     dialog.selectNameFilter(index >= 1 && index <= filters.size() ? filters[index - 1]
                                                                   : filters.front());
   }
-  dialog.setDefaultSuffix(ToQtDefaultSuffix(request.defaultExtension));
+  // No default extension is added to a typed name: "notes" is the file notes, which Open then
+  // reports as a file type it does not know (not notes.ckd, which may not even exist).
   if (!request.startFolder.empty())
     dialog.setDirectory(PathFromNarrow(request.startFolder));
   // The last chosen file wins over the start folder: the dialog opens on it in its own folder.

@@ -26,13 +26,11 @@ class QtOpenFileDialog {
   QString lastChosenFile_;
 };
 
-// The dialog's filter entries from "Name|pattern|Name|pattern..." pairs. A name that already ends
-// with its patterns in brackets is kept as it is, otherwise they are appended in brackets;
-// patterns separated by ';' are listed with blanks, as the toolkit wants them.
+// The dialog's filter entries from "Name|pattern|Name|pattern..." pairs, each as the toolkit
+// wants it: the name, then its patterns in brackets, separated by blanks ("*.*" becomes "*", so
+// that names without a dot are listed too). The dialog hides the bracketed patterns, so each
+// entry shows its name exactly as given.
 QStringList ToQtNameFilters(std::string_view filter);
-
-// The default extension without wildcard and dot: "*.ckd" and ".ckd" both give "ckd".
-QString ToQtDefaultSuffix(std::string_view extension);
 
 // Paths between narrow text and the toolkit's file names.
 QString PathFromNarrow(std::string_view path);

@@ -30,6 +30,7 @@
 #include "app/MainWindowCommands.h"
 #include "gui/QtApplication.h"
 #include "gui/QtEventsWithoutInput.h"
+#include "gui/QtProgramIcon.h"
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
@@ -110,6 +111,7 @@ TfrmMain::TfrmMain(Application& app)
   setPalette(background);
   setAutoFillBackground(true);
   setFont(WindowFont());
+  setWindowIcon(ProgramIcon());
 
   BuildToolBar();
   BuildFilePanel();
@@ -467,10 +469,17 @@ void TfrmMain::StartTModeDownloadTimer() {
 
 void TfrmMain::CloseMainWindow() {
   closeAllowed_ = true;
-  close();
+  if (!answeringCloseRequest_)
+    close();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (!closeAllowed_ && !gate_.busy()) {
+    // The window manager's close is the Exit command; Exit decides whether the window closes.
+    answeringCloseRequest_ = true;
+    RunCommand(&MainWindowCommands::btnExitClick);
+    answeringCloseRequest_ = false;
+  }
   if (!closeAllowed_) {
     event->ignore();
     return;

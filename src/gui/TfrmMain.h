@@ -83,7 +83,8 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   void StartTModeDownloadTimer() override;
 
  protected:
-  // The window has no close box; it closes only through CloseMainWindow.
+  // A close request of the window manager (Alt+F4, the task bar, a title-bar button) acts as
+  // Exit when no command runs, and is refused while one runs.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -109,6 +110,9 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   QtCommandGate gate_;
   QtOpenFileDialog openFileDialog_;
   bool closeAllowed_ = false;
+  // Set while a close request of the window manager runs Exit: CloseMainWindow then lets that
+  // request through instead of starting a close of its own.
+  bool answeringCloseRequest_ = false;
 
   // Narrow models beside the widgets, so that read-backs give the texts exactly as set.
   std::string progressText_;

@@ -11,7 +11,9 @@
 
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
+#include "app/DownloadFailAdvice.h"
 #include "app/MainWindowCommands.h"
+#include "app/TModeGuideController.h"
 #include "gui/QtApplication.h"
 #include "gui/QtClock.h"
 #include "gui/QtCommandLine.h"
@@ -66,7 +68,11 @@ int Run(const tdxx::ProgramOptions& options) {
   tdxx::TfrmDownloadFail frmDownloadFail(&frmMain);
 
   tdxx::MainWindowCommands commands(app, frmMain);
+  tdxx::TModeGuideController tmodeGuide(app, frmMain);
+  tdxx::DownloadFailAdvice downloadFailAdvice(commands);
   frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+  frmTMode.Attach(tmodeGuide);
+  frmDownloadFail.Attach(downloadFailAdvice);
   commands.FormCreate();
   frmMain.show();
   frmMain.StartStartupTimer();

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,8 +16,11 @@
 
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
+#include "app/DownloadFailAdvice.h"
 #include "app/MainWindowCommands.h"
+#include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
+#include "gui/QtEventsWithoutInput.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
 #include "gui/TfrmMain.h"
@@ -44,6 +49,29 @@ inline void QueueClick(QWidget* target) {
                                                        Qt::LeftButton, QEvent::MouseButtonRelease);
 }
 
+// The windowed program's clock (QtClock), which a test can make quick for a long device
+// operation: its pauses then let pending events run once without waiting, and device calls take
+// no time. Painting and timers go on as in the program; only the waiting is left out.
+class HarnessClock final : public SystemClock {
+ public:
+  void Pause(Milliseconds duration) override {
+    if (quick) {
+      RunEventsWithoutInput(std::chrono::steady_clock::now());
+      return;
+    }
+    qtClock_.Pause(duration);
+  }
+  void Spend(Milliseconds duration) override {
+    if (!quick)
+      SystemClock::Spend(duration);
+  }
+
+  bool quick = false;
+
+ private:
+  QtClock qtClock_;
+};
+
 // The windowed program as the program entry builds it, over a temporary documents folder and
 // without any HID library, or with the simulated devices `simulate` names. `settings` is written
 // as TDxxLoad.ini before the start-up sequence.
@@ -58,8 +86,12 @@ class GuiHarness {
         frmFlashDrive(&frmMain),
         frmTMode(&frmMain),
         frmDownloadFail(&frmMain),
-        commands(app, frmMain) {
+        commands(app, frmMain),
+        tmodeGuide(app, frmMain),
+        downloadFailAdvice(commands) {
     frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+    frmTMode.Attach(tmodeGuide);
+    frmDownloadFail.Attach(downloadFailAdvice);
     commands.FormCreate();
   }
 
@@ -68,6 +100,18 @@ class GuiHarness {
   template <typename T>
   T* Find(const char* name) {
     return frmMain.findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // Runs the Open command and chooses `path` in its dialog.
+  void OpenFile(const std::string& path) {
+    OnNextModal([path](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (dialog == nullptr)
+        throw std::logic_error("the open-file dialog was expected");
+      dialog->selectFile(QString::fromStdString(path));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    commands.btnOpenClick();
   }
 
   // Runs `action` on the next modal window once it is shown (a message box, a dialog).
@@ -84,7 +128,7 @@ class GuiHarness {
   }
 
   TempFolder temp;
-  QtClock clock;
+  HarnessClock clock;
   NoHidBinder binder;
   FakeDriveLocator drives;
   std::unique_ptr<sim::Simulation> simulation;
@@ -94,6 +138,8 @@ class GuiHarness {
   TfrmTMode frmTMode;
   TfrmDownloadFail frmDownloadFail;
   MainWindowCommands commands;
+  TModeGuideController tmodeGuide;
+  DownloadFailAdvice downloadFailAdvice;
   QObject watcher;
 
  private:

@@ -7,13 +7,17 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 #include <iostream>
 
 #include "GuiHarness.h"
 #include "gui/QtApplication.h"
+#include "gui/QtProgramIcon.h"
+#include "gui/QtRearSwitchPictures.h"
 #include "gui/QtToolbarIcons.h"
+#include "sim/SimulatedDevice.h"
 
 extern "C" const char* __asan_default_options() {
   return "detect_leaks=0";
@@ -89,6 +93,51 @@ int main(int argc, char** argv) {
   ok &= Save(WithTitleStrip(gui.frmFlashDrive), folder, "frmFlashDrive.png");
   ok &= Save(WithTitleStrip(gui.frmTMode), folder, "frmTMode.png");
   ok &= Save(WithTitleStrip(gui.frmDownloadFail), folder, "frmDownloadFail.png");
+  gui.frmTMode.hide();
+  gui.frmDownloadFail.hide();
+
+  // The PRG/TMode window after a Connect that found nothing, and after one that found a keypad
+  // in PRG/TMode.
+  {
+    tdxx::test::GuiHarness prg(std::nullopt, {"prg-tmode"});
+    prg.frmTMode.show();
+    prg.simulation->device(0).Unplug();
+    prg.frmTMode.findChild<QPushButton*>(QStringLiteral("btnConnectTMode"))->click();
+    ok &= Save(WithTitleStrip(prg.frmTMode), folder, "frmTMode-not-found.png");
+    prg.simulation->device(0).Plug();
+    prg.frmTMode.findChild<QPushButton*>(QStringLiteral("btnConnectTMode"))->click();
+    ok &= Save(WithTitleStrip(prg.frmTMode), folder, "frmTMode-contacted.png");
+    prg.frmTMode.hide();
+  }
+
+  // The rear-switch pictures and the program's icon, enlarged.
+  {
+    using tdxx::RearSwitchKind;
+    using tdxx::RearSwitchPosition;
+    constexpr int kPictureScale = 4;
+    QImage pictures(2 * (90 * kPictureScale + 16) + 16, 2 * (30 * kPictureScale + 16) + 16 + 280,
+                    QImage::Format_RGB32);
+    pictures.fill(Qt::white);
+    QPainter sheetPainter(&pictures);
+    int row = 0;
+    for (RearSwitchKind kind : {RearSwitchKind::Prg, RearSwitchKind::FlashDrive}) {
+      int column = 0;
+      for (RearSwitchPosition framed : {RearSwitchPosition::Other, RearSwitchPosition::Keyboard}) {
+        sheetPainter.drawPixmap(16 + column * (90 * kPictureScale + 16),
+                                16 + row * (30 * kPictureScale + 16),
+                                tdxx::DrawRearSwitchPicture(kind, framed, kPictureScale));
+        ++column;
+      }
+      ++row;
+    }
+    int x = 16;
+    for (int size : {256, 64, 32, 16}) {
+      sheetPainter.drawPixmap(x, 2 * (30 * kPictureScale + 16) + 16, tdxx::DrawProgramIcon(size));
+      x += size + 16;
+    }
+    sheetPainter.end();
+    ok &= Save(pictures, folder, "rear-switch-pictures-and-icon.png");
+  }
 
   constexpr int kScale = 8;
   QImage sheet(tdxx::kToolbarImageCount * (16 * kScale + 8) + 8, 16 * kScale + 16 + 40,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -114,14 +115,35 @@ TEST(MethodMenu, DisabledCommandsTakeNoClicks) {
   EXPECT_TRUE(gui.Find<QAction>("mnuLaunchBootloader")->isEnabled());
 }
 
-TEST(MainWindowClose, OnlyExitClosesTheWindow) {
+TEST(MainWindowClose, ACloseRequestActsAsExitWhenNoCommandRuns) {
   GuiHarness gui;
   gui.frmMain.show();
-  // The window manager's close request (Alt+F4 and the like) is refused.
-  EXPECT_FALSE(gui.frmMain.close());
+  // The window manager's close request (Alt+F4, the task bar, a title-bar button).
+  EXPECT_TRUE(gui.frmMain.close());
+  EXPECT_FALSE(gui.frmMain.isVisible());
+}
+
+TEST(MainWindowClose, ACloseRequestDuringACommandIsRefused) {
+  GuiHarness gui(std::nullopt, {"td-a"});
+  gui.frmMain.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&gui.frmMain));
+  // Connect pauses before it detects; the request comes in that pause.
+  bool closedDuringCommand = true;
+  QTimer::singleShot(30, &gui.watcher, [&] { closedDuringCommand = gui.frmMain.close(); });
+  QTest::mouseClick(gui.Find<QToolButton>("btnConnect"), Qt::LeftButton);
+  EXPECT_FALSE(closedDuringCommand);
   EXPECT_TRUE(gui.frmMain.isVisible());
+  EXPECT_NE(gui.frmMain.KeypadText().find("TD-A"), std::string::npos);
+  // Exit still closes it afterwards.
   QTest::mouseClick(gui.Find<QToolButton>("btnExit"), Qt::LeftButton);
   EXPECT_FALSE(gui.frmMain.isVisible());
+}
+
+TEST(MainWindowClose, TheWindowCarriesTheProgramsIconAndDesktopEntry) {
+  GuiHarness gui;
+  EXPECT_FALSE(gui.frmMain.windowIcon().isNull());
+  EXPECT_FALSE(gui.frmMain.windowIcon().pixmap(32, 32).isNull());
+  EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), "tdxxload");
 }
 
 TEST(StartupTimer, DetectsTheKeypadOneSecondAfterStart) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace tdxx {
+
+// The program's icon, drawn here: a keypad with a green arrow coming down onto it.
+// The picture at `size` x `size` pixels.
+QPixmap DrawProgramIcon(int size);
+// The icon in the sizes a desktop asks for (task bar, title bar, launcher).
+QIcon ProgramIcon();
+
+}  // namespace tdxx
