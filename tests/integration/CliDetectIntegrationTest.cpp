@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <string>
 
@@ -42,6 +44,24 @@ TEST(CliDownloadIntegration, SendsTheExampleFileAndEndsWithTheSuccessLine) {
   EXPECT_NE(output.find("\"exitCode\":0"), std::string::npos) << output;
   EXPECT_NE(output.find("SUCCESS! Download Complete.\\r\\n\",\"messages\""), std::string::npos)
       << output;
+}
+
+// A firmware file for a keypad in normal operation: the first pass switches it to its
+// bootloader (answered --yes), the second, as the user's second click, writes the image.
+TEST(CliDownloadIntegration, FirmwareFileSwitchesToTheBootloaderAndWritesTheImage) {
+  char home[] = "/tmp/tdxx-cli-home-XXXXXX";
+  ASSERT_NE(mkdtemp(home), nullptr);
+  setenv("HOME", home, 1);
+  unsetenv("XDG_CONFIG_HOME");
+  const std::string output = tdxx::test::RunWithStandIn(
+      TDXX_CLI, {"download", "--json", "--yes", TDXX_EXAMPLES "/td-a-demo.upg"}, TDXX_STANDIN_DIR,
+      "td-a");
+  EXPECT_EQ(output.find("exit="), std::string::npos) << output;
+  EXPECT_NE(output.find("\"exitCode\":0"), std::string::npos) << output;
+  EXPECT_NE(output.find("Bootloader: Activated."), std::string::npos) << output;
+  EXPECT_NE(output.find("SUCCESS! Download Complete.\\r\\n\",\"messages\""), std::string::npos)
+      << output;
+  std::filesystem::remove_all(home);
 }
 
 }  // namespace
