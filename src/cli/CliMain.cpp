@@ -112,10 +112,10 @@ int RunCli(int argc, char** argv) {
   cli.require_subcommand(0, 1);
 
   std::string simulate;
-  cli.add_option(
-      "--simulate", simulate,
-      "Use simulated devices instead of USB hardware: KIND[,KIND...] of " + KnownKindsText() +
-          "; or replay:FILE plays back a recording made with --record-hid");
+  cli.add_option("--simulate", simulate,
+                 "Use simulated devices instead of USB hardware: KIND[,KIND...] of " +
+                     KnownKindsText() +
+                     "; or replay:FILE plays back a recording made with --record-hid");
   std::string devicePath;
   cli.add_option("--device", devicePath,
                  "Look only at this HID interface (a path as detect --json --all lists it), so "

@@ -1,7 +1,7 @@
 #include "cli/DetectCommand.h"
 
-#include <nlohmann/json.hpp>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "cli/InterfaceKindName.h"
@@ -55,7 +55,9 @@ int RunDetect(Application& app, ConsolePort& port, bool json, std::ostream& out)
 int RunDetectAll(HidTransport& transport, bool json, std::ostream& out) {
   std::vector<AttachedInterface> interfaces;
   const bool failed = transport.SurveyInterfaces(interfaces);
-  const int exitCode = failed ? kDetectConflict : interfaces.empty() ? kDetectNothing : kDetectFound;
+  const int exitCode = failed               ? kDetectConflict
+                       : interfaces.empty() ? kDetectNothing
+                                            : kDetectFound;
   if (json) {
     nlohmann::json devices = nlohmann::json::array();
     for (const AttachedInterface& interface : interfaces) {

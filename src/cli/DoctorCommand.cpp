@@ -140,7 +140,8 @@ std::string TryWriting(const std::string& folder) {
   if (fd < 0)
     return std::strerror(errno);
   const char probe[] = "tdxxload";
-  const bool written = ::write(fd, probe, sizeof probe - 1) == static_cast<ssize_t>(sizeof probe - 1);
+  const bool written =
+      ::write(fd, probe, sizeof probe - 1) == static_cast<ssize_t>(sizeof probe - 1);
   const int writeErrno = errno;
   const bool closed = ::close(fd) == 0;
   unlink(name.c_str());
@@ -158,8 +159,8 @@ DoctorCheck DocumentsCheck(const AppEnvironment& environment) {
     check.found = "The settings folder " + folders.settingsFolder + " is writable.";
     return check;
   }
-  check.found = "The settings folder " + folders.settingsFolder + " cannot be written: " + failure +
-                ".";
+  check.found =
+      "The settings folder " + folders.settingsFolder + " cannot be written: " + failure + ".";
   check.mend = folders.useMyDocuments
                    ? "Make the folder writable for " + UserName(getuid()) +
                          ", or name another documents folder (XDG_DOCUMENTS_DIR in "
@@ -176,8 +177,10 @@ DoctorCheck DriveCheck(KeypadDriveLocator& drive) {
     const DriveMountFailure failure = drive.mountFailure();
     if (!failure.device.empty()) {
       check.ok = false;
-      check.found = "The TASTERDECK drive " + failure.device + " is attached but could not be "
-                    "mounted: " + failure.reason + ".";
+      check.found = "The TASTERDECK drive " + failure.device +
+                    " is attached but could not be "
+                    "mounted: " +
+                    failure.reason + ".";
       check.mend = "Mount it with the file manager, or re-plug the keypad.";
       return check;
     }
@@ -190,10 +193,11 @@ DoctorCheck DriveCheck(KeypadDriveLocator& drive) {
     return check;
   }
   check.ok = false;
-  check.found = "The TASTERDECK drive is mounted at " + root + " but cannot be written: " +
-                std::strerror(errno) + ".";
-  check.mend = "Set the keypad's rear panel switch to its flash-drive position, re-plug it and "
-               "let the desktop mount the drive again.";
+  check.found = "The TASTERDECK drive is mounted at " + root +
+                " but cannot be written: " + std::strerror(errno) + ".";
+  check.mend =
+      "Set the keypad's rear panel switch to its flash-drive position, re-plug it and "
+      "let the desktop mount the drive again.";
   return check;
 }
 

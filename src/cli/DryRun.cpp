@@ -71,16 +71,15 @@ void PlanKeys(const Application& app, Plan& plan) {
     plan.keys = inFile;
     // Each send is one output report: the pings (one before the block, one per key), the
     // capacity query, the group prefixes (block, each key, end), every byte and the end byte.
-    const int byteCount = static_cast<int>(kGlobalParameterBlockSize) +
-                          KeyBytes(app.keyTable, inFile) + 1;
+    const int byteCount =
+        static_cast<int>(kGlobalParameterBlockSize) + KeyBytes(app.keyTable, inFile) + 1;
     plan.bytes = byteCount;
     plan.reports = (1 + inFile) + 1 + (1 + inFile + 1) + byteCount;
     plan.reportKind = "output";
   } else if (TakesStandardDownload(kind)) {
     plan.flow = "standard";
     plan.keys = (kind == 2 || kind == 5 || kind == 10) ? std::min(inFile, kShortKeyLimit) : inFile;
-    const int block =
-        kind == 2 ? kOlder917BlockBytes : static_cast<int>(kGlobalParameterBlockSize);
+    const int block = kind == 2 ? kOlder917BlockBytes : static_cast<int>(kGlobalParameterBlockSize);
     plan.bytes = block + KeyBytes(app.keyTable, plan.keys) + 1;
     plan.reports = plan.bytes;  // one feature report per byte
     plan.reportKind = "feature";
