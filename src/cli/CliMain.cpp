@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -15,10 +16,13 @@
 #include "cli/DataFileReport.h"
 #include "cli/DetectCommand.h"
 #include "cli/DeviceCommand.h"
+#include "cli/DoctorCommand.h"
 #include "hid/Clock.h"
 #include "hid/DlopenHidBinder.h"
+#include "hid/RecordingHidBinder.h"
 #include "methods/KeypadDriveFinder.h"
 #include "methods/LinuxDriveSystem.h"
+#include "sim/HidReplay.h"
 #include "sim/Simulation.h"
 
 namespace tdxx::cli {
@@ -26,6 +30,7 @@ namespace tdxx::cli {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr std::string_view kReplayPrefix = "replay:";
 
 std::vector<std::string> SplitKinds(const std::string& list) {
   std::vector<std::string> kinds;
@@ -65,11 +70,14 @@ constexpr const char* kExitCodesText =
     "  2  usage error, or the data file could not be read\n"
     "  3  several devices connected, or no HID library\n"
     "  4  a question answered No, or a guide window not completed\n"
-    "inspect: 0 read, 1 not read, 2 usage. detect: 0 found, 1 nothing, 3 several devices.";
+    "inspect: 0 read, 1 not read, 2 usage. detect: 0 found, 1 nothing, 3 several devices.\n"
+    "download --dry-run: 0 a download would run, 1 none would, 2 and 3 as above.\n"
+    "doctor: 0 everything the loader needs is in place (a missing keypad drive is fine), 1 not.";
 
 // Options shared by the device commands.
 struct DeviceOptionsParse {
   bool json = false;
+  bool dryRun = false;
   bool yes = false;
   bool no = false;
   int wait = -1;
@@ -90,6 +98,9 @@ void AddDeviceOptions(CLI::App* command, DeviceOptionsParse& parse, bool downloa
         ->add_option("--wait", parse.wait,
                      "PRG/TMode guide: look for the keypad once a second for up to SECONDS")
         ->check(CLI::NonNegativeNumber);
+    command->add_flag("--dry-run", parse.dryRun,
+                      "Detect the device and print what would be sent (flow, keys, bytes, "
+                      "reports) and how long it takes; send nothing");
   }
 }
 
@@ -101,9 +112,18 @@ int RunCli(int argc, char** argv) {
   cli.require_subcommand(0, 1);
 
   std::string simulate;
-  cli.add_option(
-      "--simulate", simulate,
-      "Use simulated devices instead of USB hardware: KIND[,KIND...] of " + KnownKindsText());
+  cli.add_option("--simulate", simulate,
+                 "Use simulated devices instead of USB hardware: KIND[,KIND...] of " +
+                     KnownKindsText() +
+                     "; or replay:FILE plays back a recording made with --record-hid");
+  std::string devicePath;
+  cli.add_option("--device", devicePath,
+                 "Look only at this HID interface (a path as detect --json --all lists it), so "
+                 "that several keypads can be programmed at once, one process each");
+  std::string recordPath;
+  cli.add_option("--record-hid", recordPath,
+                 "Write every HID call and its result to FILE as JSON lines (t, fn, path or "
+                 "device, out, in, ret, ms)");
 
   bool inspectJson = false;
   std::string inspectPath;
@@ -112,8 +132,19 @@ int RunCli(int argc, char** argv) {
   inspect->add_option("FILE", inspectPath, "The data file")->required();
 
   bool detectJson = false;
+  bool detectAll = false;
   CLI::App* detect = cli.add_subcommand("detect", "Find the connected device, as Connect does");
   detect->add_flag("--json", detectJson, "Print one JSON object");
+  detect->add_flag("--all", detectAll,
+                   "List every attached keypad or bootloader: kind, path, identifiers, whether "
+                   "it can be opened and why not");
+
+  bool doctorJson = false;
+  CLI::App* doctor = cli.add_subcommand(
+      "doctor",
+      "Check what the loader needs (HID library, udev rule, permission on each attached "
+      "keypad, documents folder, keypad drive) and say how to mend what is missing");
+  doctor->add_flag("--json", doctorJson, "Print one JSON object");
 
   std::string downloadPath;
   DeviceOptionsParse deviceParse;
@@ -146,11 +177,11 @@ int RunCli(int argc, char** argv) {
     return RunInspect(inspectPath, inspectJson, std::cout, std::cerr);
   }
   if (globalJson) {
-    inspectJson = detectJson = deviceParse.json = true;
+    inspectJson = detectJson = doctorJson = deviceParse.json = true;
   }
   const bool deviceCommand =
       download->parsed() || erase->parsed() || reboot->parsed() || bootloader->parsed();
-  if (!detect->parsed() && !deviceCommand) {
+  if (!detect->parsed() && !doctor->parsed() && !deviceCommand) {
     std::cout << cli.help();
     return 0;
   }
@@ -164,8 +195,20 @@ int RunCli(int argc, char** argv) {
     environment.arguments = {downloadPath};
   DlopenHidBinder hidapi;
   std::unique_ptr<sim::Simulation> simulation;
+  std::unique_ptr<sim::HidReplay> replay;
   HidLibraryBinder* binder = &hidapi;
-  if (!simulate.empty()) {
+  if (simulate.starts_with(kReplayPrefix)) {
+    std::string error;
+    replay = sim::HidReplay::Load(simulate.substr(kReplayPrefix.size()), clock, error);
+    if (!replay) {
+      std::cerr << "--simulate: " << error << "\n";
+      return kUsageError;
+    }
+    environment.simulatedDevices = {simulate};
+    binder = &replay->binder();
+    if (!deviceCommand)
+      std::cerr << SimulatedDevicesLine(environment.simulatedDevices) << "\n";
+  } else if (!simulate.empty()) {
     std::string error;
     simulation = sim::Simulation::Create(environment.simulatedDevices, clock, error);
     if (!simulation) {
@@ -176,12 +219,38 @@ int RunCli(int argc, char** argv) {
     if (!deviceCommand)
       std::cerr << SimulatedDevicesLine(environment.simulatedDevices) << "\n";
   }
+  std::ofstream recordFile;
+  std::unique_ptr<RecordingHidBinder> recorder;
+  if (!recordPath.empty()) {
+    recordFile.open(recordPath, std::ios::out | std::ios::trunc);
+    if (!recordFile) {
+      std::cerr << "--record-hid: " << recordPath << " cannot be written\n";
+      return kUsageError;
+    }
+    recorder = std::make_unique<RecordingHidBinder>(*binder, clock, recordFile);
+    binder = recorder.get();
+  }
+  // A replay that departed from its recording says where, whatever the command's outcome.
+  const auto reportReplay = [&replay](int exitCode) {
+    if (replay && !replay->firstDifference().empty())
+      std::cerr << "Replay: " << replay->firstDifference() << "\n";
+    return exitCode;
+  };
   LinuxDriveSystem drives;
   KeypadDriveFinder driveFinder(drives);
+  if (doctor->parsed()) {
+    DoctorSetup setup(*binder, clock, driveFinder);
+    setup.environment = environment;
+    setup.deviceFilter = devicePath;
+    return reportReplay(RunDoctor(setup, doctorJson, std::cout));
+  }
   Application app(environment, *binder, clock, driveFinder);
+  app.transport.SetDeviceFilter(devicePath);
   ConsolePort port(clock, std::cerr);
+  if (detect->parsed() && detectAll)
+    return reportReplay(RunDetectAll(app.transport, detectJson, std::cout));
   if (!deviceCommand)
-    return RunDetect(app, port, detectJson, std::cout);
+    return reportReplay(RunDetect(app, port, detectJson, std::cout));
 
   DeviceCommandOptions options;
   options.action = download->parsed() ? DeviceAction::Download
@@ -200,10 +269,11 @@ int RunCli(int argc, char** argv) {
   options.interactive = isatty(STDIN_FILENO) != 0;
   options.waitSeconds = deviceParse.wait;
   options.json = deviceParse.json;
+  options.dryRun = deviceParse.dryRun;
   TerminalOutput terminal(std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
   if (!options.json)
     port.SetTerminal(&terminal);
-  return RunDeviceCommand(app, port, options, std::cin, std::cout, std::cerr);
+  return reportReplay(RunDeviceCommand(app, port, options, std::cin, std::cout, std::cerr));
 }
 
 }  // namespace tdxx::cli

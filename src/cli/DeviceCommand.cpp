@@ -9,6 +9,7 @@
 #include "app/MainWindowCommands.h"
 #include "cli/CommandOutcome.h"
 #include "cli/ConsoleWindows.h"
+#include "cli/DryRun.h"
 #include "files/NarrowText.h"
 #include "protocol/Detection.h"
 
@@ -180,6 +181,8 @@ int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
 
 int RunDeviceCommand(Application& app, ConsolePort& port, const DeviceCommandOptions& options,
                      std::istream& in, std::ostream& out, std::ostream& errors) {
+  if (options.dryRun && options.action == DeviceAction::Download)
+    return RunDownloadDryRun(app, port, options, out);
   MainWindowCommands commands(app, port);
   ConsoleWindows windows(commands, port, app.clock, options.waitSeconds);
   port.SetModalWindowHandler([&windows](ModalWindow window) { windows.Show(window); });

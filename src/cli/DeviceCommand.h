@@ -22,6 +22,8 @@ struct DeviceCommandOptions {
   // Seconds the PRG/TMode guide looks for a keypad; below 0 it does not look.
   int waitSeconds = -1;
   bool json = false;
+  // Download only: print what would be sent instead of sending it (DryRun.h).
+  bool dryRun = false;
 };
 
 // Runs one device command as the window would: the start-up sequence (which loads the data
@@ -29,7 +31,7 @@ struct DeviceCommandOptions {
 // for Download the start-up automation's download with a second pass when the first only
 // switched the device to its bootloader; for the others their command. Without `json` the log
 // streams through the port's terminal output; with it one object goes to `out` at the end.
-// Returns the exit status (CommandOutcome.h).
+// Returns the exit status (CommandOutcome.h). A download with dryRun runs RunDownloadDryRun.
 int RunDeviceCommand(Application& app, ConsolePort& port, const DeviceCommandOptions& options,
                      std::istream& in, std::ostream& out, std::ostream& errors);
 

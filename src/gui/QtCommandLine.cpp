@@ -7,6 +7,7 @@ namespace tdxx {
 namespace {
 
 constexpr std::string_view kSimulate = "--simulate";
+constexpr std::string_view kRecordHid = "--record-hid";
 
 void AddKinds(std::string_view list, std::vector<std::string>& kinds) {
   std::size_t start = 0;
@@ -33,6 +34,13 @@ ProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
     return options.error.empty();
   };
   const std::string withValue = std::string(kSimulate) + "=";
+  const std::string recordWithValue = std::string(kRecordHid) + "=";
+  const auto takeRecordPath = [&options](std::string_view path) {
+    if (path.empty())
+      options.error = "--record-hid needs a file name";
+    options.recordHidPath = path;
+    return options.error.empty();
+  };
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -42,6 +50,12 @@ ProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
       optionsEnded = true;
     } else if (arg == kSimulate) {
       if (!takeKinds(i + 1 < argc ? std::string_view(argv[++i]) : std::string_view()))
+        return options;
+    } else if (arg == kRecordHid) {
+      if (!takeRecordPath(i + 1 < argc ? std::string_view(argv[++i]) : std::string_view()))
+        return options;
+    } else if (arg.substr(0, recordWithValue.size()) == recordWithValue) {
+      if (!takeRecordPath(arg.substr(recordWithValue.size())))
         return options;
     } else if (arg.substr(0, withValue.size()) == withValue) {
       if (!takeKinds(arg.substr(withValue.size())))

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <exception>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@
 #include "gui/TfrmMain.h"
 #include "gui/TfrmTMode.h"
 #include "hid/DlopenHidBinder.h"
+#include "hid/RecordingHidBinder.h"
 #include "methods/KeypadDriveFinder.h"
 #include "methods/LinuxDriveSystem.h"
 #include "sim/Simulation.h"
@@ -53,14 +55,26 @@ int Run(const tdxx::ProgramOptions& options) {
     }
   }
   tdxx::DlopenHidBinder hidLibrary;
-  tdxx::HidLibraryBinder& binder = simulation != nullptr
-                                       ? simulation->binder()
-                                       : static_cast<tdxx::HidLibraryBinder&>(hidLibrary);
+  tdxx::HidLibraryBinder* binder = simulation != nullptr
+                                       ? &simulation->binder()
+                                       : static_cast<tdxx::HidLibraryBinder*>(&hidLibrary);
+  // --record-hid: every HID call goes through the recorder to the file.
+  std::ofstream recordFile;
+  std::unique_ptr<tdxx::RecordingHidBinder> recorder;
+  if (!options.recordHidPath.empty()) {
+    recordFile.open(options.recordHidPath, std::ios::out | std::ios::trunc);
+    if (!recordFile) {
+      std::cerr << "tdxxload: --record-hid: " << options.recordHidPath << " cannot be written\n";
+      return 2;
+    }
+    recorder = std::make_unique<tdxx::RecordingHidBinder>(*binder, clock, recordFile);
+    binder = recorder.get();
+  }
 
   tdxx::LinuxDriveSystem driveSystem;
   tdxx::KeypadDriveFinder driveFinder(driveSystem);
 
-  tdxx::Application app(SystemEnvironment(options), binder, clock, driveFinder);
+  tdxx::Application app(SystemEnvironment(options), *binder, clock, driveFinder);
 
   tdxx::TfrmMain frmMain(app);
   tdxx::TfrmFlashDrive frmFlashDrive(&frmMain);

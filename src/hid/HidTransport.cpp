@@ -13,8 +13,10 @@ namespace {
 
 constexpr Milliseconds kCloseKeypadPause{10};
 
+}  // namespace
+
 // hidapi's wide error texts are plain ASCII in practice; anything else becomes '?'.
-std::string NarrowText(const wchar_t* text) {
+std::string HidTransportNarrowText(const wchar_t* text) {
   std::string narrow;
   for (; text != nullptr && *text != 0; ++text)
     narrow += (*text > 0 && *text < 0x80) ? static_cast<char>(*text) : '?';
@@ -30,8 +32,6 @@ bool OpenDeniedForLackOfPermission(int openErrno, HidApi& api) {
   return text != nullptr && (std::wcsstr(text, L"Permission denied") != nullptr ||
                              std::wcsstr(text, L"Operation not permitted") != nullptr);
 }
-
-}  // namespace
 
 void HidTransport::State::JoinPumps() {
   if (writer)
@@ -75,7 +75,7 @@ bool HidTransport::LoadHidLibrary() {
     return true;
   }
   if (api->init() != 0) {
-    s.bindError = "hid_init failed: " + NarrowText(api->error(nullptr));
+    s.bindError = "hid_init failed: " + HidTransportNarrowText(api->error(nullptr));
     return true;
   }
   s.api = std::move(api);
@@ -111,6 +111,13 @@ const std::vector<std::string>& HidTransport::busyPaths() const {
   return state_->busyPaths;
 }
 
+void HidTransport::SetDeviceFilter(std::string path) {
+  state_->deviceFilter = std::move(path);
+}
+const std::string& HidTransport::deviceFilter() const {
+  return state_->deviceFilter;
+}
+
 DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   State& s = *state_;
   // The refusals of an earlier discovery must not be reported again when binding fails.
@@ -133,7 +140,7 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
 
   hid_device_info* interfaces = s.api->enumerate(0, 0);
   for (hid_device_info* info = interfaces; info != nullptr; info = info->next) {
-    if (info->path == nullptr)
+    if (info->path == nullptr || (!s.deviceFilter.empty() && s.deviceFilter != info->path))
       continue;
     const DeviceKind kind = ClassifyIdentifiers(info->vendor_id, info->product_id);
     if (kind <= 0)

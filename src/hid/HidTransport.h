@@ -17,6 +17,20 @@ namespace tdxx {
 // 'T': 9-byte reports with up to 7 payload bytes (devices in PRG/TMode).
 enum class ReportMode : char { U = 'U', T = 'T' };
 
+// One attached interface whose identifiers are in the identifier table, as SurveyInterfaces
+// finds it.
+struct AttachedInterface {
+  DeviceKind kind = 0;
+  std::string path;
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+  bool openable = false;
+  // Why it cannot be opened now: InUse (another connection holds its lock), NoPermission
+  // (errno EACCES or EPERM), Failed (any other failure; `error` has the library's text).
+  enum class Problem { None, InUse, NoPermission, Failed } problem = Problem::None;
+  std::string error;
+};
+
 // The one device connection of the program: run-time binding of the HID library, discovery of
 // the connected keypad, the feature-report channel and the report stream with its pump threads.
 // Every operation runs on the user-interface thread; only the pump threads of an open stream run
@@ -36,7 +50,16 @@ class HidTransport {
   const std::string& bindError() const;
 
   // Discovery.
+  // Limits discovery (FindKeypad and SurveyInterfaces) to the interface with this path, as
+  // hidapi names it; empty looks at every interface.
+  void SetDeviceFilter(std::string path);
+  const std::string& deviceFilter() const;
   DeviceKind FindKeypad(bool keepOpen);
+  // Every attached interface in the identifier table (one entry per path, enumeration order),
+  // each opened and closed at once to learn whether it can be used; an interface locked by
+  // another connection is not opened. Fails (true) when the library cannot be bound, or while
+  // this transport holds a device. Leaves the library as it found it.
+  bool SurveyInterfaces(std::vector<AttachedInterface>& out);
   void CloseKeypad();
   const std::string& devicePath() const;
   // Paths of matching interfaces that the last FindKeypad could not open for lack of

@@ -27,6 +27,7 @@ struct HidTransport::State {
   // The interface's exclusive lock, held with the feature handle or the stream.
   std::unique_ptr<InterfaceLock> deviceLock;
   std::string devicePath;
+  std::string deviceFilter;
   std::vector<std::string> permissionDeniedPaths;
   std::vector<std::string> busyPaths;
   // The pump threads of an open stream.
@@ -42,5 +43,11 @@ struct HidTransport::State {
   // Closes every open connection and releases the lock; the pumps must be gone.
   void CloseDevice();
 };
+
+// hidapi's wide error texts are plain ASCII in practice; anything else becomes '?'.
+std::string HidTransportNarrowText(const wchar_t* text);
+// True when a failed hid_open_path (its errno, or the library's error text) was refused for
+// lack of permission.
+bool OpenDeniedForLackOfPermission(int openErrno, HidApi& api);
 
 }  // namespace tdxx

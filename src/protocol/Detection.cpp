@@ -139,7 +139,7 @@ std::string InUseLine(const std::string& path) {
 
 std::string NoPermissionLine(const std::string& path) {
   return "\r\nNo permission to open " + path +
-         ". Install the udev rule (see README) and re-plug the keypad.";
+         ". Run tdxxload-cli doctor to see what is missing.";
 }
 
 void DetectKeypad(ProtocolContext& ctx, bool keepOpen) {

@@ -5,8 +5,8 @@
 
 #include "TempFolder.h"
 #include "UpgBuilder.h"
-#include "files/FirmwareReader.h"
 #include "cli/DataFileReport.h"
+#include "files/FirmwareReader.h"
 
 namespace tdxx::test {
 namespace {

@@ -201,5 +201,21 @@ TEST(ProgramOptions, SimulatedKindsAndArguments) {
   }
 }
 
+TEST(ProgramOptions, RecordHidTakesAFileAndLeavesTheRestAlone) {
+  const char* spaced[] = {"tdxxload", "--record-hid", "/tmp/calls.jsonl", "k.ckd"};
+  ProgramOptions options = ParseProgramOptions(4, spaced);
+  EXPECT_EQ(options.error, "");
+  EXPECT_EQ(options.recordHidPath, "/tmp/calls.jsonl");
+  EXPECT_EQ(options.arguments, std::vector<std::string>{"k.ckd"});
+
+  const char* joined[] = {"tdxxload", "--simulate=td-a", "--record-hid=calls.jsonl"};
+  options = ParseProgramOptions(3, joined);
+  EXPECT_EQ(options.recordHidPath, "calls.jsonl");
+  EXPECT_EQ(options.simulatedKinds, std::vector<std::string>{"td-a"});
+
+  const char* missing[] = {"tdxxload", "--record-hid"};
+  EXPECT_EQ(ParseProgramOptions(2, missing).error, "--record-hid needs a file name");
+}
+
 }  // namespace
 }  // namespace tdxx::test

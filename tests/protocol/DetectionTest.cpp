@@ -293,7 +293,7 @@ TEST(Detection, UnboundHidLibrarySaysWhy) {
 
 std::string PermissionLine(int device, int interface) {
   return "\r\nNo permission to open " + sim::SimulatedBus::InterfacePath(device, interface) +
-         ". Install the udev rule (see README) and re-plug the keypad.";
+         ". Run tdxxload-cli doctor to see what is missing.";
 }
 
 TEST(Detection, InterfaceWithoutPermissionIsNamedWithAHint) {

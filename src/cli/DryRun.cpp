@@ -1,0 +1,230 @@
+#include "cli/DryRun.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <system_error>
+
+#include "app/CommandLineFile.h"
+#include "app/MainWindowCommands.h"
+#include "cli/CommandOutcome.h"
+#include "cli/InterfaceKindName.h"
+#include "files/NarrowText.h"
+#include "protocol/DownloadTimeEstimate.h"
+#include "protocol/KeyRecordBytes.h"
+
+namespace tdxx::cli {
+
+namespace {
+
+constexpr std::int32_t kMethodTMode = 1;
+constexpr std::int32_t kMethodFlashDrive = 2;
+constexpr int kShortKeyLimit = 24;
+constexpr int kOlder917BlockBytes = 13;
+
+bool IsBootloader(DeviceKind kind) {
+  return kind == 3 || kind == 4 || kind == 7 || kind == 13;
+}
+
+bool TakesStandardDownload(DeviceKind kind) {
+  return kind == 2 || kind == 5 || kind == 6 || kind == 8 || kind == 10 || kind == 11 || kind == 12;
+}
+
+// What the download would do.
+struct Plan {
+  std::string flow;  // "standard", "prg-tmode", "prg-tmode-guide", "firmware-upgrade",
+                     // "flash-drive"; empty when nothing would be sent
+  std::string why;   // why nothing would be sent, or a note on the flow
+  int keys = 0;
+  int bytes = 0;
+  int reports = 0;
+  std::string reportKind;  // "feature" or "output"
+  DownloadTimeEstimate estimate;
+};
+
+int KeyBytes(const KeyTable& keys, int count) {
+  int bytes = 0;
+  for (int j = 0; j < count; ++j)
+    bytes += static_cast<int>(KeyRecordWireBytes(keys[static_cast<std::size_t>(j)]).size());
+  return bytes;
+}
+
+void PlanKeys(const Application& app, Plan& plan) {
+  const MainWindowState& state = app.state;
+  const DeviceKind kind = state.deviceKind;
+  const int inFile = std::clamp(state.keyCount, 0, static_cast<int>(app.keyTable.size()));
+  if (inFile == 0) {
+    plan.why = "The file holds no key data.";
+    return;
+  }
+  if (state.downloadMode == kMethodFlashDrive) {
+    plan.why = "A CKD file is not sent with the flash-drive method (use --method standard or prg).";
+    return;
+  }
+  const bool overStream = kind == 9 || state.downloadMode == kMethodTMode;
+  if (overStream) {
+    plan.flow = kind == 9 ? "prg-tmode" : "prg-tmode-guide";
+    if (kind != 9)
+      plan.why = "The guide asks to switch the keypad to PRG/TMode first.";
+    plan.keys = inFile;
+    // Each send is one output report: the pings (one before the block, one per key), the
+    // capacity query, the group prefixes (block, each key, end), every byte and the end byte.
+    const int byteCount =
+        static_cast<int>(kGlobalParameterBlockSize) + KeyBytes(app.keyTable, inFile) + 1;
+    plan.bytes = byteCount;
+    plan.reports = (1 + inFile) + 1 + (1 + inFile + 1) + byteCount;
+    plan.reportKind = "output";
+  } else if (TakesStandardDownload(kind)) {
+    plan.flow = "standard";
+    plan.keys = (kind == 2 || kind == 5 || kind == 10) ? std::min(inFile, kShortKeyLimit) : inFile;
+    const int block = kind == 2 ? kOlder917BlockBytes : static_cast<int>(kGlobalParameterBlockSize);
+    plan.bytes = block + KeyBytes(app.keyTable, plan.keys) + 1;
+    plan.reports = plan.bytes;  // one feature report per byte
+    plan.reportKind = "feature";
+  } else if (kind == 1) {
+    plan.why = "The older 917 firmware takes no download.";
+    return;
+  } else if (IsBootloader(kind)) {
+    plan.why = "The device is in bootloader mode: re-plug the keypad.";
+    return;
+  } else if (kind == 14) {
+    plan.why = "Slimkey 947 keys are not programmable.";
+    return;
+  } else {
+    plan.why = "No keypad was found.";
+    return;
+  }
+  plan.estimate = EstimateKeyDownload(app.keyTable, state.keyCount, kind, state.downloadMode);
+}
+
+Plan MakePlan(const Application& app) {
+  Plan plan;
+  const MainWindowState& state = app.state;
+  std::error_code error;
+  switch (state.loadedFileType) {
+    case kFileCkd:
+      PlanKeys(app, plan);
+      break;
+    case kFileUpg:
+      if (state.deviceKind <= 0) {
+        plan.why = "No keypad or bootloader was found.";
+      } else {
+        // The firmware flow decides on the device itself; a keypad is first switched to its
+        // bootloader, after a question.
+        plan.flow = "firmware-upgrade";
+        plan.bytes = static_cast<int>(kFirmwareImageSize);
+        plan.reportKind = "output";
+        if (!IsBootloader(state.deviceKind))
+          plan.why = "The keypad is first switched to its bootloader (a question asks).";
+      }
+      break;
+    case kFileBin:
+      if (state.downloadMode != kMethodFlashDrive) {
+        plan.why = "A BIN file is copied only with the flash-drive method (--method flash).";
+      } else {
+        plan.flow = "flash-drive";
+        plan.bytes = static_cast<int>(std::filesystem::file_size(state.dataFileName, error));
+        plan.why = "The file is copied to the keypad's TASTERDECK drive.";
+      }
+      break;
+    default:
+      plan.why = "No data file was loaded.";
+      break;
+  }
+  return plan;
+}
+
+const char* FileTypeName(std::int32_t type) {
+  switch (type) {
+    case kFileCkd:
+      return "ckd";
+    case kFileUpg:
+      return "upg";
+    case kFileBin:
+      return "bin";
+    default:
+      return "none";
+  }
+}
+
+std::string Seconds(Milliseconds time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(time.count()) / 1000.0);
+  return text;
+}
+
+}  // namespace
+
+int RunDownloadDryRun(Application& app, ConsolePort& port, const DeviceCommandOptions& options,
+                      std::ostream& out) {
+  MainWindowCommands commands(app, port);
+  MainWindowState& state = app.state;
+  commands.FormCreate();
+  if (options.method)
+    state.downloadMode = *options.method;
+  std::error_code error;
+  if (!StartupDownloadWanted(state) ||
+      (state.loadedFileType == kFileBin &&
+       !std::filesystem::is_regular_file(state.dataFileName, error)))
+    return kExitUsage;
+
+  // Discovery alone: it opens and closes the interfaces, but sends nothing.
+  state.deviceKind = app.transport.FindKeypad(false);
+  const std::string path = app.transport.devicePath();
+  const Plan plan = state.deviceKind == -1 ? Plan{} : MakePlan(app);
+  const int exitCode = state.deviceKind == -1 ? kExitConflict
+                       : plan.flow.empty()    ? kExitFailed
+                                              : kExitDone;
+  const std::string why =
+      state.deviceKind == -1
+          ? (app.transport.hidBound() || app.transport.bindError().empty()
+                 ? "Several devices are connected (choose one with --device)."
+                 : "The HID library cannot be loaded: " + app.transport.bindError())
+          : plan.why;
+
+  if (options.json) {
+    nlohmann::json result;
+    result["dryRun"] = true;
+    result["file"] = NarrowToDisplayUtf8(state.dataFileName);
+    result["fileType"] = FileTypeName(state.loadedFileType);
+    result["keysInFile"] = state.keyCount;
+    result["deviceKind"] = state.deviceKind;
+    result["devicePath"] = path;
+    result["flow"] = plan.flow;
+    result["keys"] = plan.keys;
+    result["bytes"] = plan.bytes;
+    result["reports"] = plan.reports;
+    result["reportKind"] = plan.reportKind;
+    result["estimateMs"] = plan.estimate.Total().count();
+    result["note"] = why;
+    result["exitCode"] = exitCode;
+    out << result.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return exitCode;
+  }
+  out << "Dry run: nothing is sent to the device.\n";
+  out << "File: " << NarrowToDisplayUtf8(state.dataFileName) << " ("
+      << FileTypeName(state.loadedFileType);
+  if (state.loadedFileType == kFileCkd)
+    out << ", " << state.keyCount << " keys";
+  out << ")\n";
+  if (state.deviceKind > 0)
+    out << "Device: " << InterfaceKindName(state.deviceKind) << " at " << path << "\n";
+  if (!plan.flow.empty()) {
+    out << "Flow: " << plan.flow << "\n";
+    if (plan.keys > 0)
+      out << "Keys: " << plan.keys << "\n";
+    out << "Bytes: " << plan.bytes << "\n";
+    if (plan.reports > 0)
+      out << "Reports: " << plan.reports << " " << plan.reportKind << " reports\n";
+    if (!plan.estimate.empty())
+      out << "Time: at least " << Seconds(plan.estimate.Total())
+          << " (the pauses the download must make; device time comes on top)\n";
+  }
+  if (!why.empty())
+    out << (plan.flow.empty() ? "Nothing would be sent: " : "Note: ") << why << "\n";
+  return exitCode;
+}
+
+}  // namespace tdxx::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "FakeDriveLocator.h"
+#include "TempFolder.h"
+#include "app/Application.h"
+#include "cli/DeviceCommand.h"
+#include "sim/Simulation.h"
+#include "sim/VirtualClock.h"
+
+namespace tdxx::test {
+
+inline std::string ExampleCkd(const char* name) {
+  return (std::filesystem::path(__FILE__).parent_path() / "../../examples" / name).string();
+}
+
+// Runs device commands in process over any HID binder on virtual time, each with its JSON
+// report, as tdxxload-cli would with --json.
+class CliRunRig : public ::testing::Test {
+ protected:
+  CliRunRig() {
+    environment.programFolder = temp / "program/";
+    environment.userDocumentsFolder = temp / "home/Documents";
+    environment.sharedDocumentsFolder = temp / "shared";
+    std::filesystem::create_directories(environment.programFolder);
+  }
+
+  void Plug(const std::vector<std::string>& kinds) {
+    std::string error;
+    simulation = sim::Simulation::Create(kinds, clock, error);
+    ASSERT_NE(simulation, nullptr) << error;
+  }
+
+  // One command; `devicePath` as --device.
+  nlohmann::json Run(HidLibraryBinder& binder, const std::string& file,
+                     cli::DeviceCommandOptions options = {}, const std::string& devicePath = "") {
+    options.json = true;
+    environment.arguments = {file};
+    Application app(environment, binder, clock, drive);
+    app.transport.SetDeviceFilter(devicePath);
+    cli::ConsolePort port(clock, errors);
+    std::istringstream in;
+    std::ostringstream out;
+    exitCode = cli::RunDeviceCommand(app, port, options, in, out, errors);
+    return nlohmann::json::parse(out.str());
+  }
+
+  TempFolder temp;
+  AppEnvironment environment;
+  sim::VirtualClock clock;
+  std::unique_ptr<sim::Simulation> simulation;
+  FakeDriveLocator drive;
+  std::ostringstream errors;
+  int exitCode = -1;
+};
+
+}  // namespace tdxx::test
