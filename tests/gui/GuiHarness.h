@@ -17,6 +17,7 @@
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
 #include "app/DownloadFailAdvice.h"
+#include "app/FlashDriveController.h"
 #include "app/MainWindowCommands.h"
 #include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
@@ -87,9 +88,11 @@ class GuiHarness {
         frmTMode(&frmMain),
         frmDownloadFail(&frmMain),
         commands(app, frmMain),
+        flashDriveGuide(app, frmMain),
         tmodeGuide(app, frmMain),
         downloadFailAdvice(commands) {
     frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+    frmFlashDrive.Attach(flashDriveGuide);
     frmTMode.Attach(tmodeGuide);
     frmDownloadFail.Attach(downloadFailAdvice);
     commands.FormCreate();
@@ -138,6 +141,7 @@ class GuiHarness {
   TfrmTMode frmTMode;
   TfrmDownloadFail frmDownloadFail;
   MainWindowCommands commands;
+  FlashDriveController flashDriveGuide;
   TModeGuideController tmodeGuide;
   DownloadFailAdvice downloadFailAdvice;
   QObject watcher;
