@@ -75,13 +75,14 @@ class HarnessClock final : public SystemClock {
 
 // The windowed program as the program entry builds it, over a temporary documents folder and
 // without any HID library, or with the simulated devices `simulate` names. `settings` is written
-// as TDxxLoad.ini before the start-up sequence.
+// as TDxxLoad.ini before the start-up sequence; `arguments` is the program's command line.
 class GuiHarness {
  public:
   explicit GuiHarness(std::optional<std::string> settings = std::nullopt,
-                      std::vector<std::string> simulate = {})
+                      std::vector<std::string> simulate = {},
+                      std::vector<std::string> arguments = {})
       : simulation(Simulate(simulate, clock)),
-        app(Environment(temp, settings, simulate),
+        app(Environment(temp, settings, simulate, arguments),
             simulation ? simulation->binder() : static_cast<HidLibraryBinder&>(binder), clock,
             drives),
         frmFlashDrive(&frmMain),
@@ -160,7 +161,8 @@ class GuiHarness {
 
   static AppEnvironment Environment(const TempFolder& temp,
                                     const std::optional<std::string>& settings,
-                                    const std::vector<std::string>& simulate) {
+                                    const std::vector<std::string>& simulate,
+                                    const std::vector<std::string>& arguments) {
     if (settings)
       temp.Write("docs/Quorvane/KeysmithTDxx/TDxxLoad.ini", *settings);
     AppEnvironment environment;
@@ -169,6 +171,7 @@ class GuiHarness {
     environment.userDocumentsFolder = temp / "docs";
     environment.sharedDocumentsFolder = temp / "shared";
     environment.simulatedDevices = simulate;
+    environment.arguments = arguments;
     return environment;
   }
 };
