@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "protocol/KeyRecordBytes.h"
@@ -63,6 +64,23 @@ void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds 
   // thread, beside the pauses.
   result.deviceCalls =
       callsOnPausingThread ? static_cast<int>(writes.size() - 1) * callTime : Milliseconds(0);
+}
+
+void MeasureKeyDownload(const KeyDownloadCase& c, const sim::SimulatedDevice& device,
+                        const KeyTable& keys, PacingResult& result) {
+  const sim::DeviceConfig config = device.config();
+  if (c.overStream) {
+    auto reports = device.outputReports();
+    const auto ping = std::find_if(reports.begin(), reports.end(), [](const auto& report) {
+      return report.bytes.size() > 3 && report.bytes[2] == 0x40 && report.bytes[3] == 0x08;
+    });
+    reports.erase(reports.begin(), ping);
+    MeasureWrites(reports, config.writeTime, false, result);
+    result.mandated = TModeSpanPauses(keys, c.keys);
+  } else {
+    MeasureWrites(device.featureReports(), config.featureTime, true, result);
+    result.mandated = StandardSpanPauses(keys, c.keys, 15);
+  }
 }
 
 double CpuSeconds() {

@@ -7,6 +7,7 @@
 #include "files/FirmwareImage.h"
 #include "files/KeyTable.h"
 #include "hid/Clock.h"
+#include "protocol/KeypadDriveLocator.h"
 #include "sim/SimulatedDevice.h"
 
 namespace tdxx::bench {
@@ -23,6 +24,26 @@ struct PacingResult {
   bool ok = false;              // the download succeeded
 
   double Ratio() const;
+};
+
+// A key download measured: the example file, the simulated device that takes it and how.
+struct KeyDownloadCase {
+  const char* name;
+  const char* device;
+  const char* file;
+  std::int32_t method;
+  int keys;  // keys the device takes
+  bool overStream;
+};
+
+// No keypad drive on the benchmark's machine, whatever is plugged in.
+class NoDrive final : public KeypadDriveLocator {
+ public:
+  bool FindKeypadDrive() override { return false; }
+  const std::string& driveLetter() const override { return none_; }
+
+ private:
+  std::string none_;
 };
 
 // The mandated pauses between the first and the last feature report of a standard download of
@@ -44,6 +65,12 @@ Milliseconds FirmwareSpanPauses(const FirmwareImage& image);
 // Fills the timing of `result` from the device's recorded reports.
 void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds callTime,
                    bool callsOnPausingThread, PacingResult& result);
+
+// Fills the timing of `result` for a key download of `c` that `device` received, with `keys`
+// the table that was sent. Over the stream, detection's version queries come before the
+// download, which starts with its first ping (0x40 0x08).
+void MeasureKeyDownload(const KeyDownloadCase& c, const sim::SimulatedDevice& device,
+                        const KeyTable& keys, PacingResult& result);
 
 // Processor time of this process so far, in seconds.
 double CpuSeconds();

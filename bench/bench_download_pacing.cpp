@@ -1,6 +1,8 @@
 // How closely the key downloads keep to the pauses the keypads need, on the real clock: the
 // standard download of a 24-key file to a simulated TD-A and the PRG/TMode download of 10 keys
-// to a simulated keypad in PRG/TMode, as the command-line front end runs them. For each it
+// to a simulated keypad in PRG/TMode, as the command-line front end runs them and, where the
+// windows are built, as the main window runs them (offscreen unless QT_QPA_PLATFORM says
+// otherwise). For each it
 // prints the time from the device's first to its last write, less the time spent inside the
 // device calls, over the pauses the protocol mandates across that span (goal: at most 1.02: a
 // faster host is a broken host, a slower one wastes the user's time), and the processor time
@@ -16,6 +18,10 @@
 #include <string>
 
 #include "DownloadPacing.h"
+#if TDXX_BENCH_IN_WINDOW
+#include "WindowPacing.h"
+#include "gui/QtApplication.h"
+#endif
 #include "app/Application.h"
 #include "app/FirmwareUpdateFlow.h"
 #include "app/MainWindowCommands.h"
@@ -31,29 +37,13 @@ namespace {
 using namespace std::chrono_literals;
 using tdxx::bench::PacingResult;
 
-// No keypad drive on the benchmark's machine, whatever is plugged in.
-class NoDrive final : public tdxx::KeypadDriveLocator {
- public:
-  bool FindKeypadDrive() override { return false; }
-  const std::string& driveLetter() const override { return none_; }
-
- private:
-  std::string none_;
-};
-
 class NullLog final : public tdxx::ProgressLog {
  public:
   void LogProgress(std::string_view) override {}
 };
 
-struct Case {
-  const char* name;
-  const char* device;
-  const char* file;
-  std::int32_t method;
-  int keys;  // keys the device takes
-  bool overStream;
-};
+using Case = tdxx::bench::KeyDownloadCase;
+using tdxx::bench::NoDrive;
 
 PacingResult RunInCommandLine(const Case& c, const std::string& folder) {
   PacingResult result;
@@ -87,22 +77,7 @@ PacingResult RunInCommandLine(const Case& c, const std::string& folder) {
   result.cpuPercent = 100.0 * (tdxx::bench::CpuSeconds() - cpuBefore) / wall;
   result.ok = status == 0;
 
-  tdxx::sim::SimulatedDevice& device = simulation->device(0);
-  const tdxx::sim::DeviceConfig config = device.config();
-  if (c.overStream) {
-    // Detection's version queries went over the stream before; the download starts with its
-    // first ping (0x40 0x08).
-    auto reports = device.outputReports();
-    const auto ping = std::find_if(reports.begin(), reports.end(), [](const auto& report) {
-      return report.bytes.size() > 3 && report.bytes[2] == 0x40 && report.bytes[3] == 0x08;
-    });
-    reports.erase(reports.begin(), ping);
-    tdxx::bench::MeasureWrites(reports, config.writeTime, false, result);
-    result.mandated = tdxx::bench::TModeSpanPauses(app.keyTable, c.keys);
-  } else {
-    tdxx::bench::MeasureWrites(device.featureReports(), config.featureTime, true, result);
-    result.mandated = tdxx::bench::StandardSpanPauses(app.keyTable, c.keys, 15);
-  }
+  tdxx::bench::MeasureKeyDownload(c, simulation->device(0), app.keyTable, result);
   return result;
 }
 
@@ -187,7 +162,15 @@ void RunBootloaderWait(const std::string& folder) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+#if TDXX_BENCH_IN_WINDOW
+  // The windows run offscreen unless told otherwise.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  tdxx::QtApplication application(argc, argv);
+#else
+  (void)argc;
+  (void)argv;
+#endif
   char folderTemplate[] = "/tmp/tdxx-bench-XXXXXX";
   const char* made = mkdtemp(folderTemplate);
   if (made == nullptr) {
@@ -205,6 +188,13 @@ int main() {
     tdxx::bench::Print(result);
     allOk = allOk && result.ok;
   }
+#if TDXX_BENCH_IN_WINDOW
+  for (const Case& c : cases) {
+    const PacingResult result = tdxx::bench::RunKeyDownloadInWindow(c, folder);
+    tdxx::bench::Print(result);
+    allOk = allOk && result.ok;
+  }
+#endif
   const PacingResult firmware = RunFirmwareInCommandLine(folder);
   tdxx::bench::Print(firmware);
   allOk = allOk && firmware.ok;

@@ -13,6 +13,7 @@
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
 #include "app/DownloadFailAdvice.h"
+#include "app/FlashDriveController.h"
 #include "app/MainWindowCommands.h"
 #include "app/TModeGuideController.h"
 #include "gui/QtApplication.h"
@@ -82,9 +83,11 @@ int Run(const tdxx::ProgramOptions& options) {
   tdxx::TfrmDownloadFail frmDownloadFail(&frmMain);
 
   tdxx::MainWindowCommands commands(app, frmMain);
+  tdxx::FlashDriveController flashDriveGuide(app, frmMain);
   tdxx::TModeGuideController tmodeGuide(app, frmMain);
   tdxx::DownloadFailAdvice downloadFailAdvice(commands);
   frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+  frmFlashDrive.Attach(flashDriveGuide);
   frmTMode.Attach(tmodeGuide);
   frmDownloadFail.Attach(downloadFailAdvice);
   commands.FormCreate();

@@ -17,6 +17,7 @@
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
 #include "app/DownloadFailAdvice.h"
+#include "app/FlashDriveController.h"
 #include "app/MainWindowCommands.h"
 #include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
@@ -74,22 +75,25 @@ class HarnessClock final : public SystemClock {
 
 // The windowed program as the program entry builds it, over a temporary documents folder and
 // without any HID library, or with the simulated devices `simulate` names. `settings` is written
-// as TDxxLoad.ini before the start-up sequence.
+// as TDxxLoad.ini before the start-up sequence; `arguments` is the program's command line.
 class GuiHarness {
  public:
   explicit GuiHarness(std::optional<std::string> settings = std::nullopt,
-                      std::vector<std::string> simulate = {})
+                      std::vector<std::string> simulate = {},
+                      std::vector<std::string> arguments = {})
       : simulation(Simulate(simulate, clock)),
-        app(Environment(temp, settings, simulate),
+        app(Environment(temp, settings, simulate, arguments),
             simulation ? simulation->binder() : static_cast<HidLibraryBinder&>(binder), clock,
             drives),
         frmFlashDrive(&frmMain),
         frmTMode(&frmMain),
         frmDownloadFail(&frmMain),
         commands(app, frmMain),
+        flashDriveGuide(app, frmMain),
         tmodeGuide(app, frmMain),
         downloadFailAdvice(commands) {
     frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+    frmFlashDrive.Attach(flashDriveGuide);
     frmTMode.Attach(tmodeGuide);
     frmDownloadFail.Attach(downloadFailAdvice);
     commands.FormCreate();
@@ -138,6 +142,7 @@ class GuiHarness {
   TfrmTMode frmTMode;
   TfrmDownloadFail frmDownloadFail;
   MainWindowCommands commands;
+  FlashDriveController flashDriveGuide;
   TModeGuideController tmodeGuide;
   DownloadFailAdvice downloadFailAdvice;
   QObject watcher;
@@ -156,7 +161,8 @@ class GuiHarness {
 
   static AppEnvironment Environment(const TempFolder& temp,
                                     const std::optional<std::string>& settings,
-                                    const std::vector<std::string>& simulate) {
+                                    const std::vector<std::string>& simulate,
+                                    const std::vector<std::string>& arguments) {
     if (settings)
       temp.Write("docs/Quorvane/KeysmithTDxx/TDxxLoad.ini", *settings);
     AppEnvironment environment;
@@ -165,6 +171,7 @@ class GuiHarness {
     environment.userDocumentsFolder = temp / "docs";
     environment.sharedDocumentsFolder = temp / "shared";
     environment.simulatedDevices = simulate;
+    environment.arguments = arguments;
     return environment;
   }
 };
