@@ -46,6 +46,19 @@ class DownloadFixture : public ::testing::Test {
     commands->FormCreate();
   }
 
+  // Starts over with new devices (as a second Connect in one test does) and runs Connect; what
+  // the device received and the port recorded until then is cleared.
+  void StartAndConnect(const std::vector<std::string>& kinds) {
+    commands.reset();
+    app.reset();
+    Start(kinds);
+    commands->btnConnectClick();
+    device().ClearRecordings();
+    port->log.clear();
+    port->pauses.clear();
+    port->progressMaximumHistory.clear();
+  }
+
   // A CKD file with `keys` keys is loaded and Connect has run.
   void LoadAndConnect(int keys) {
     app->state.loadedFileType = kFileCkd;
