@@ -1,6 +1,7 @@
 // Erase CKD: wipes the key definitions and settings of the connected keypad.
 #include "app/CommandScope.h"
 #include "app/DeviceCommandOutcome.h"
+#include "app/DeviceCommandSend.h"
 #include "app/MainWindowCommands.h"
 #include "protocol/Detection.h"
 #include "protocol/DeviceCommands.h"
@@ -13,23 +14,6 @@ constexpr const char* kTitle = "Erase Settings Note";
 constexpr const char* kSent =
     "Success! Erase command sent.\r\nYour keypad should reboot momentarily.\r\nClick "
     "\"Connect\" to find it.";
-
-// Re-detects with the handle kept and sends the erase bytes; true when failed, also when the
-// device is no longer a keypad that takes them.
-bool EraseByFeatureReports(ProtocolContext& ctx) {
-  WaitCursorGuard cursor(ctx.port);
-  DetectKeypad(ctx, true);
-  ctx.port.RepaintNow();
-  const bool failed = TakesFeatureCommands(ctx.deviceKind) ? SendEraseSettings(ctx) : true;
-  ctx.transport.CloseKeypad();
-  ctx.port.RepaintNow();
-  return failed;
-}
-
-bool EraseInTMode(ProtocolContext& ctx) {
-  WaitCursorGuard cursor(ctx.port);
-  return EraseSettingsTMode(ctx);
-}
 
 }  // namespace
 
@@ -44,7 +28,7 @@ void MainWindowCommands::btnEraseClick() {
     ShowWarning(port_, "Erase aborted! Slimkey 947 keys are not programmable.",
                 "Erase Unavailable");
   } else if (TakesFeatureCommands(kind)) {
-    const bool failed = EraseByFeatureReports(ctx);
+    const bool failed = SendByFeatureReports(ctx, SendEraseSettings);
     ShowOutcomeAndForgetDevice(port_, state, failed, kSent,
                                "Failure! Erase command not sent. Try PRG/TMode.", kTitle);
   } else if (kind == 1 || kind == 2) {
@@ -58,7 +42,7 @@ void MainWindowCommands::btnEraseClick() {
                 "it on USB then click \"Connect\".",
                 kTitle);
   } else if (kind == kPrgTModeKind) {
-    const bool failed = EraseInTMode(ctx);
+    const bool failed = SendUnderWaitCursor(ctx, EraseSettingsTMode);
     ShowOutcomeAndForgetDevice(port_, state, failed, kSent, "Failure! Erase command not sent.",
                                kTitle);
   } else if (kind == 0) {

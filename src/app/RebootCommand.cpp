@@ -1,6 +1,7 @@
 // Reboot: restarts the connected keypad or bootloader.
 #include "app/CommandScope.h"
 #include "app/DeviceCommandOutcome.h"
+#include "app/DeviceCommandSend.h"
 #include "app/MainWindowCommands.h"
 #include "protocol/Detection.h"
 #include "protocol/DeviceCommands.h"
@@ -10,23 +11,6 @@ namespace tdxx {
 namespace {
 
 constexpr const char* kTitle = "Reboot Note";
-
-// Re-detects with the handle kept and sends the reboot byte; true when failed, also when the
-// device is no longer a keypad that takes it.
-bool RebootByFeatureReport(ProtocolContext& ctx) {
-  WaitCursorGuard cursor(ctx.port);
-  DetectKeypad(ctx, true);
-  ctx.port.RepaintNow();
-  const bool failed = TakesFeatureCommands(ctx.deviceKind) ? SendReboot(ctx) : true;
-  ctx.transport.CloseKeypad();
-  ctx.port.RepaintNow();
-  return failed;
-}
-
-bool RebootThroughStream(ProtocolContext& ctx, bool (*command)(ProtocolContext&)) {
-  WaitCursorGuard cursor(ctx.port);
-  return command(ctx);
-}
 
 }  // namespace
 
@@ -41,7 +25,7 @@ void MainWindowCommands::btnRebootClick() {
     ShowWarning(port_, "Reboot aborted! Slimkey 947 keys are not programmable.",
                 "Reboot Unavailable");
   } else if (TakesFeatureCommands(kind)) {
-    const bool failed = RebootByFeatureReport(ctx);
+    const bool failed = SendByFeatureReports(ctx, SendReboot);
     ShowOutcomeAndForgetDevice(
         port_, state, failed,
         "Success! Reboot command sent.\r\nYour keypad should reboot momentarily.\r\nClick "
@@ -58,7 +42,7 @@ void MainWindowCommands::btnRebootClick() {
                 "keypad instead.",
                 "Reboot Not Supported");
   } else if (kind == kPrgTModeKind) {
-    const bool failed = RebootThroughStream(ctx, RebootTMode);
+    const bool failed = SendUnderWaitCursor(ctx, RebootTMode);
     ShowOutcomeAndForgetDevice(
         port_, state, failed,
         "Success! Reboot command sent via PRG/TMode.\r\nYour keypad should reboot "
@@ -66,7 +50,7 @@ void MainWindowCommands::btnRebootClick() {
         "Failure! Reboot command not sent via PRG/TMode.\r\nReplug the keypad instead.", kTitle);
   } else if (IsBootloaderKind(kind)) {
     // The TDSxx bootloader (7) takes the same restart command as the others.
-    const bool failed = RebootThroughStream(ctx, RebootBootloader);
+    const bool failed = SendUnderWaitCursor(ctx, RebootBootloader);
     ShowOutcomeAndForgetDevice(
         port_, state, failed,
         "Success! Reboot command sent to bootloader.\r\nYour keypad should reboot "

@@ -6,6 +6,7 @@
 
 #include "hid/HidTransportState.h"
 #include "hid/KeypadIdentifierTable.h"
+#include "hid/KeypadInterfaceWalk.h"
 
 namespace tdxx {
 
@@ -134,58 +135,45 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   DeviceKind result = 0;
   hid_device* kept = nullptr;
   std::unique_ptr<InterfaceLock> keptLock;
-  // hidapi lists an interface once per top-level collection of its report descriptor, each
-  // time with the same path; each interface is looked at once.
-  std::vector<std::string> pathsSeen;
-
-  hid_device_info* interfaces = s.api->enumerate(0, 0);
-  for (hid_device_info* info = interfaces; info != nullptr; info = info->next) {
-    if (info->path == nullptr || (!s.deviceFilter.empty() && s.deviceFilter != info->path))
-      continue;
-    const DeviceKind kind = ClassifyIdentifiers(info->vendor_id, info->product_id);
-    if (kind <= 0)
-      continue;
-    if (std::find(pathsSeen.begin(), pathsSeen.end(), info->path) != pathsSeen.end())
-      continue;
-    pathsSeen.emplace_back(info->path);
+  WalkKeypadInterfaces(*s.api, s.deviceFilter, [&](const KeypadInterface& keypad) {
     // Another connection holds the interface (a firmware upgrade in another window, say):
     // opening it, even briefly, could disturb that conversation.
     std::unique_ptr<InterfaceLock> lock;
-    if (s.api->lock_path(info->path, lock) == LockResult::HeldElsewhere) {
-      s.busyPaths.push_back(info->path);
+    if (s.api->lock_path(keypad.path.c_str(), lock) == LockResult::HeldElsewhere) {
+      s.busyPaths.push_back(keypad.path);
       if (keepOpen)
-        continue;
-      s.devicePath = info->path;
-      ++kindCounts[kind];
-      result = kind;
-      continue;
+        return true;
+      s.devicePath = keypad.path;
+      ++kindCounts[keypad.kind];
+      result = keypad.kind;
+      return true;
     }
     // The identifiers come from the enumeration; the open tells whether the interface can be
     // used at all, and with keepOpen it is the handle kept.
     errno = 0;
-    hid_device* device = s.api->open_path(info->path);
+    hid_device* device = s.api->open_path(keypad.path.c_str());
     const int openErrno = errno;
     bool counts = device != nullptr;
     if (device == nullptr && OpenDeniedForLackOfPermission(openErrno, *s.api)) {
-      s.permissionDeniedPaths.push_back(info->path);
+      s.permissionDeniedPaths.push_back(keypad.path);
       // Without keepOpen the device is still named (detection adds the permission hint);
       // with keepOpen there is nothing to hold, so the walk goes on.
       counts = !keepOpen;
     }
     if (!counts)
-      continue;
-    s.devicePath = info->path;
-    ++kindCounts[kind];
-    result = kind;
+      return true;
+    s.devicePath = keypad.path;
+    ++kindCounts[keypad.kind];
+    result = keypad.kind;
     if (keepOpen) {
       kept = device;
       keptLock = std::move(lock);
-      break;
+      return false;
     }
     if (device != nullptr)
       s.api->close(device);
-  }
-  s.api->free_enumeration(interfaces);
+    return true;
+  });
 
   if (keepOpen) {
     if (kept != nullptr) {

@@ -1,9 +1,8 @@
-#include <algorithm>
 #include <cerrno>
 
 #include "hid/HidTransport.h"
 #include "hid/HidTransportState.h"
-#include "hid/KeypadIdentifierTable.h"
+#include "hid/KeypadInterfaceWalk.h"
 
 namespace tdxx {
 
@@ -17,31 +16,20 @@ bool HidTransport::SurveyInterfaces(std::vector<AttachedInterface>& out) {
   if (LoadHidLibrary())
     return true;
 
-  hid_device_info* interfaces = s.api->enumerate(0, 0);
-  for (hid_device_info* info = interfaces; info != nullptr; info = info->next) {
-    if (info->path == nullptr || (!s.deviceFilter.empty() && s.deviceFilter != info->path))
-      continue;
-    const DeviceKind kind = ClassifyIdentifiers(info->vendor_id, info->product_id);
-    if (kind <= 0)
-      continue;
-    const auto seen = std::find_if(out.begin(), out.end(), [&](const AttachedInterface& known) {
-      return known.path == info->path;
-    });
-    if (seen != out.end())
-      continue;
+  WalkKeypadInterfaces(*s.api, s.deviceFilter, [&](const KeypadInterface& keypad) {
     AttachedInterface entry;
-    entry.kind = kind;
-    entry.path = info->path;
-    entry.vendorId = info->vendor_id;
-    entry.productId = info->product_id;
+    entry.kind = keypad.kind;
+    entry.path = keypad.path;
+    entry.vendorId = keypad.vendorId;
+    entry.productId = keypad.productId;
     std::unique_ptr<InterfaceLock> lock;
-    if (s.api->lock_path(info->path, lock) == LockResult::HeldElsewhere) {
+    if (s.api->lock_path(keypad.path.c_str(), lock) == LockResult::HeldElsewhere) {
       entry.problem = AttachedInterface::Problem::InUse;
       out.push_back(std::move(entry));
-      continue;
+      return true;
     }
     errno = 0;
-    hid_device* device = s.api->open_path(info->path);
+    hid_device* device = s.api->open_path(keypad.path.c_str());
     const int openErrno = errno;
     if (device != nullptr) {
       entry.openable = true;
@@ -53,8 +41,8 @@ bool HidTransport::SurveyInterfaces(std::vector<AttachedInterface>& out) {
       entry.error = HidTransportNarrowText(s.api->error(nullptr));
     }
     out.push_back(std::move(entry));
-  }
-  s.api->free_enumeration(interfaces);
+    return true;
+  });
   if (!wasBound)
     UnloadHidLibrary();
   return false;

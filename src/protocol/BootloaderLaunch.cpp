@@ -49,6 +49,24 @@ void AwaitBootloader(ProtocolContext& ctx) {
   }
 }
 
+namespace {
+
+// Sends the keypad's request under the wait cursor, lets the keypad go, waits for its
+// bootloader and returns the launch result. The request's own result is not looked at: the
+// keypad leaves the bus while it takes it, and only the detection afterwards tells.
+int RequestAndAwait(ProtocolContext& ctx, bool (*request)(ProtocolContext&)) {
+  {
+    WaitCursorGuard cursor(ctx.port);
+    ctx.port.LogProgress(kPleaseWait);
+    request(ctx);
+    ctx.transport.CloseKeypad();
+    AwaitBootloader(ctx);
+  }
+  return LaunchOutcome(ctx);
+}
+
+}  // namespace
+
 int LaunchBootloaderFeature(ProtocolContext& ctx) {
   ctx.port.LogProgress(kRequesting);
   DetectKeypad(ctx, true);
@@ -64,16 +82,9 @@ int LaunchBootloaderFeature(ProtocolContext& ctx) {
     ctx.transport.CloseKeypad();
     return 1;
   }
-  {
-    WaitCursorGuard cursor(ctx.port);
-    ctx.port.LogProgress(kPleaseWait);
-    // The keypad leaves USB on the second byte; whether the reports went through says
-    // nothing, the detection afterwards does.
-    SendLaunchBootloader(ctx);
-    ctx.transport.CloseKeypad();
-    AwaitBootloader(ctx);
-  }
-  return LaunchOutcome(ctx);
+  // The keypad leaves USB on the second byte; whether the reports went through says nothing,
+  // the detection afterwards does.
+  return RequestAndAwait(ctx, SendLaunchBootloader);
 }
 
 int LaunchBootloaderStream(ProtocolContext& ctx) {
@@ -84,14 +95,7 @@ int LaunchBootloaderStream(ProtocolContext& ctx) {
     Refuse(ctx, "Connection failed! Keypad not found or in wrong mode.");
     return 1;
   }
-  {
-    WaitCursorGuard cursor(ctx.port);
-    ctx.port.LogProgress(kPleaseWait);
-    RequestBootloaderTMode(ctx);
-    ctx.transport.CloseKeypad();
-    AwaitBootloader(ctx);
-  }
-  return LaunchOutcome(ctx);
+  return RequestAndAwait(ctx, RequestBootloaderTMode);
 }
 
 }  // namespace tdxx

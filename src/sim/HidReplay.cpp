@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "hid/RecordingHidBinder.h"
+#include "sim/DeviceInfoList.h"
 
 namespace tdxx::sim {
 
@@ -45,20 +46,6 @@ std::vector<unsigned char> BytesOfHex(const std::string& hex) {
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
     bytes.push_back(static_cast<unsigned char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
   return bytes;
-}
-
-char* CopyNarrow(const std::string& text) {
-  auto* copy = new char[text.size() + 1];
-  std::memcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
-}
-
-wchar_t* CopyWide(const std::string& text) {
-  auto* copy = new wchar_t[text.size() + 1];
-  for (std::size_t i = 0; i < text.size(); ++i)
-    copy[i] = static_cast<unsigned char>(text[i]);
-  copy[text.size()] = 0;
-  return copy;
 }
 
 class ReplayLock final : public InterfaceLock {};
@@ -166,40 +153,28 @@ class ReplayHidApi final : public HidApi {
     RecordedCall call;
     if (!s.Next(s.enumerations, "hid_enumerate", "the bus", call))
       return nullptr;
-    hid_device_info* head = nullptr;
-    hid_device_info** tail = &head;
     const auto devices = call.line.find("devices");
     if (devices == call.line.end() || !devices->is_array())
       return nullptr;
-    for (const nlohmann::json& entry : *devices) {
-      auto* info = new hid_device_info{};
-      info->path = CopyNarrow(Text(entry, "path"));
-      info->vendor_id = static_cast<unsigned short>(Int(entry, "vid"));
-      info->product_id = static_cast<unsigned short>(Int(entry, "pid"));
-      info->serial_number = CopyWide(Text(entry, "serial"));
-      info->release_number = static_cast<unsigned short>(Int(entry, "release"));
-      info->manufacturer_string = CopyWide(Text(entry, "manufacturer"));
-      info->product_string = CopyWide(Text(entry, "product"));
-      info->usage_page = static_cast<unsigned short>(Int(entry, "usagePage"));
-      info->usage = static_cast<unsigned short>(Int(entry, "usage"));
-      info->interface_number = Int(entry, "interface");
-      *tail = info;
-      tail = &info->next;
+    DeviceInfoList list;
+    for (const nlohmann::json& recorded : *devices) {
+      DeviceInfoEntry entry;
+      entry.path = Text(recorded, "path");
+      entry.vendorId = static_cast<unsigned short>(Int(recorded, "vid"));
+      entry.productId = static_cast<unsigned short>(Int(recorded, "pid"));
+      entry.serialNumber = WidenBytes(Text(recorded, "serial"));
+      entry.releaseNumber = static_cast<unsigned short>(Int(recorded, "release"));
+      entry.manufacturer = WidenBytes(Text(recorded, "manufacturer"));
+      entry.product = WidenBytes(Text(recorded, "product"));
+      entry.usagePage = static_cast<unsigned short>(Int(recorded, "usagePage"));
+      entry.usage = static_cast<unsigned short>(Int(recorded, "usage"));
+      entry.interfaceNumber = Int(recorded, "interface");
+      list.Add(entry);
     }
-    return head;
+    return list.Release();
   }
 
-  void free_enumeration(hid_device_info* devices) override {
-    while (devices != nullptr) {
-      hid_device_info* next = devices->next;
-      delete[] devices->path;
-      delete[] devices->serial_number;
-      delete[] devices->manufacturer_string;
-      delete[] devices->product_string;
-      delete devices;
-      devices = next;
-    }
-  }
+  void free_enumeration(hid_device_info* devices) override { FreeDeviceInfoList(devices); }
 
   hid_device* open_path(const char* path) override {
     State& s = *state_;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "sim/DeviceBehaviour.h"
+#include "sim/DeviceInfoList.h"
 
 namespace tdxx::sim {
 
@@ -45,18 +46,6 @@ class SimulatedBus::PathLock final : public InterfaceLock {
 };
 
 namespace {
-
-wchar_t* CopyWide(const std::wstring& text) {
-  auto* copy = new wchar_t[text.size() + 1];
-  std::wmemcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
-}
-
-char* CopyNarrow(const std::string& text) {
-  auto* copy = new char[text.size() + 1];
-  std::memcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
-}
 
 std::wstring Widen(const std::string& text) {
   return std::wstring(text.begin(), text.end());
@@ -141,8 +130,7 @@ int SimulatedBus::HidExit() {
 hid_device_info* SimulatedBus::HidEnumerate(unsigned short vendorId, unsigned short productId) {
   std::lock_guard lock(mutex_);
   ApplyDueReturns();
-  hid_device_info* head = nullptr;
-  hid_device_info** tail = &head;
+  DeviceInfoList list;
   for (const auto& device : devices_) {
     const DeviceConfig& config = device->config_;
     if (!device->plugged_ || (vendorId != 0 && vendorId != config.vendorId) ||
@@ -151,36 +139,26 @@ hid_device_info* SimulatedBus::HidEnumerate(unsigned short vendorId, unsigned sh
     for (int i = 0; i < config.interfaceCount; ++i) {
       for (int collection = 0; collection < std::max(config.collectionsPerInterface, 1);
            ++collection) {
-        auto* info = new hid_device_info{};
-        info->path = CopyNarrow(InterfacePath(device->index_, i));
-        info->vendor_id = config.vendorId;
-        info->product_id = config.productId;
-        info->serial_number = CopyWide(L"");
-        info->release_number = 0x0100;
-        info->manufacturer_string = CopyWide(config.manufacturer);
-        info->product_string = CopyWide(config.product);
-        info->usage_page = 0xFF00;
-        info->usage = static_cast<unsigned short>(1 + collection);
-        info->interface_number = i;
-        info->bus_type = HID_API_BUS_USB;
-        *tail = info;
-        tail = &info->next;
+        DeviceInfoEntry entry;
+        entry.path = InterfacePath(device->index_, i);
+        entry.vendorId = config.vendorId;
+        entry.productId = config.productId;
+        entry.releaseNumber = 0x0100;
+        entry.manufacturer = config.manufacturer;
+        entry.product = config.product;
+        entry.usagePage = 0xFF00;
+        entry.usage = static_cast<unsigned short>(1 + collection);
+        entry.interfaceNumber = i;
+        entry.busType = HID_API_BUS_USB;
+        list.Add(entry);
       }
     }
   }
-  return head;
+  return list.Release();
 }
 
 void SimulatedBus::HidFreeEnumeration(hid_device_info* devices) {
-  while (devices != nullptr) {
-    hid_device_info* next = devices->next;
-    delete[] devices->path;
-    delete[] devices->serial_number;
-    delete[] devices->manufacturer_string;
-    delete[] devices->product_string;
-    delete devices;
-    devices = next;
-  }
+  FreeDeviceInfoList(devices);
 }
 
 hid_device* SimulatedBus::HidOpenPath(const char* path) {

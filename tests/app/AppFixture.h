@@ -10,6 +10,7 @@
 #include "NoHidBinder.h"
 #include "StepClock.h"
 #include "TempFolder.h"
+#include "TemporaryEnvironment.h"
 #include "app/Application.h"
 #include "app/MainWindowCommands.h"
 
@@ -19,14 +20,6 @@ namespace tdxx::test {
 // shared documents folder all live in one temporary folder; no HID library is present.
 class AppFixture : public ::testing::Test {
  protected:
-  AppFixture() {
-    environment.programFolder = temp / "program/";
-    environment.systemConfigFolder = temp / "etc/";
-    environment.userDocumentsFolder = temp / "home/Documents";
-    environment.sharedDocumentsFolder = temp / "shared";
-    std::filesystem::create_directories(environment.programFolder);
-  }
-
   // Makes the application and the commands and runs the start-up sequence, as a program start.
   void Start() {
     commands.reset();
@@ -39,7 +32,7 @@ class AppFixture : public ::testing::Test {
   std::string UserSettingsFolder() const { return temp / "home/Documents/Quorvane/KeysmithTDxx"; }
 
   TempFolder temp;
-  AppEnvironment environment;
+  AppEnvironment environment = TemporaryEnvironment(temp);
   StepClock clock;
   NoHidBinder binder;
   FakeDriveLocator drive;

@@ -21,23 +21,13 @@ constexpr const char* kFail =
 
 class BootloaderLaunch : public DownloadFixture {
  protected:
-  void Connect(const std::vector<std::string>& kinds) {
-    // A second Connect in one test starts over with new devices.
-    commands.reset();
-    app.reset();
-    Start(kinds);
-    commands->btnConnectClick();
-    device().ClearRecordings();
-    port->log.clear();
-    port->pauses.clear();
-  }
   int PausesOf(Milliseconds duration) const {
     return static_cast<int>(std::count(port->pauses.begin(), port->pauses.end(), duration));
   }
 };
 
 TEST_F(BootloaderLaunch, KeypadComesBackAsItsBootloaderWithinTheSixSeconds) {
-  Connect({"td-b"});
+  StartAndConnect({"td-b"});
   commands->mnuLaunchBootloaderClick();
   const auto reports = device().featureReports();
   ASSERT_EQ(reports.size(), 2u);
@@ -56,14 +46,14 @@ TEST_F(BootloaderLaunch, KeypadComesBackAsItsBootloaderWithinTheSixSeconds) {
 }
 
 TEST_F(BootloaderLaunch, ATdsBootloaderIsNotTheOneAskedFor) {
-  Connect({"td-a:launch-as=tds-bootloader"});
+  StartAndConnect({"td-a:launch-as=tds-bootloader"});
   commands->mnuLaunchBootloaderClick();
   EXPECT_EQ(port->log, kFail);
   EXPECT_EQ(app->state.deviceKind, 7);
 }
 
 TEST_F(BootloaderLaunch, ALateBootloaderIsFoundByLookingAgain) {
-  Connect({"wk-c:return-after=7000"});
+  StartAndConnect({"wk-c:return-after=7000"});
   const Milliseconds start = clock.Now();
   commands->mnuLaunchBootloaderClick();
   EXPECT_EQ(port->log, kActivated);
@@ -78,7 +68,7 @@ TEST_F(BootloaderLaunch, ALateBootloaderIsFoundByLookingAgain) {
 }
 
 TEST_F(BootloaderLaunch, ABootloaderThatNeverComesFailsAfterSixteenSeconds) {
-  Connect({"td-a:never-returns"});
+  StartAndConnect({"td-a:never-returns"});
   port->keypadHistory.clear();
   commands->mnuLaunchBootloaderClick();
   EXPECT_EQ(port->log, kFail);
@@ -91,7 +81,7 @@ TEST_F(BootloaderLaunch, ABootloaderThatNeverComesFailsAfterSixteenSeconds) {
 }
 
 TEST_F(BootloaderLaunch, Older917KeypadIsHaltedAndGetsNothing) {
-  Connect({"917-v5"});
+  StartAndConnect({"917-v5"});
   ASSERT_EQ(app->state.deviceKind, 2);
   commands->mnuLaunchBootloaderClick();
   EXPECT_TRUE(device().featureReports().empty());
@@ -102,7 +92,7 @@ TEST_F(BootloaderLaunch, Older917KeypadIsHaltedAndGetsNothing) {
 }
 
 TEST_F(BootloaderLaunch, KeypadGoneBeforeTheLaunchCancels) {
-  Connect({"td-a"});
+  StartAndConnect({"td-a"});
   device().Unplug();
   commands->mnuLaunchBootloaderClick();
   ASSERT_EQ(port->messages.size(), 1u);
@@ -114,7 +104,7 @@ TEST_F(BootloaderLaunch, KeypadGoneBeforeTheLaunchCancels) {
 }
 
 TEST_F(BootloaderLaunch, PrgTModeDeviceGetsTheRequestOnTheTStream) {
-  Connect({"prg-tmode-td-b"});
+  StartAndConnect({"prg-tmode-td-b"});
   ASSERT_EQ(app->state.deviceKind, 9);
   commands->mnuLaunchBootloaderClick();
   const Bytes payload = device().receivedPayload();
@@ -128,7 +118,7 @@ TEST_F(BootloaderLaunch, PrgTModeDeviceGetsTheRequestOnTheTStream) {
 }
 
 TEST_F(BootloaderLaunch, PrgTModeDeviceGoneCancels) {
-  Connect({"prg-tmode"});
+  StartAndConnect({"prg-tmode"});
   device().Unplug();
   commands->mnuLaunchBootloaderClick();
   ASSERT_EQ(port->messages.size(), 1u);

@@ -18,15 +18,6 @@ constexpr const char* kEraseSent =
 
 class DeviceCommands : public DownloadFixture {
  protected:
-  void Connect(const std::vector<std::string>& kinds) {
-    // A second Connect in one test starts over with new devices.
-    commands.reset();
-    app.reset();
-    Start(kinds);
-    commands->btnConnectClick();
-    device().ClearRecordings();
-    port->log.clear();
-  }
   // The data byte of every feature report the keypad received, and when.
   std::vector<std::pair<std::uint8_t, Milliseconds>> FeatureBytes() {
     std::vector<std::pair<std::uint8_t, Milliseconds>> bytes;
@@ -47,7 +38,7 @@ class DeviceCommands : public DownloadFixture {
 };
 
 TEST_F(DeviceCommands, EraseSendsE4Then09ToTheKeypadWhichRebootsAndComesBack) {
-  Connect({"td-b"});
+  StartAndConnect({"td-b"});
   ASSERT_EQ(app->state.deviceKind, 6);
   commands->btnEraseClick();
   const auto bytes = FeatureBytes();
@@ -67,7 +58,7 @@ TEST_F(DeviceCommands, EraseSendsE4Then09ToTheKeypadWhichRebootsAndComesBack) {
 }
 
 TEST_F(DeviceCommands, EraseReportRefusedIsAFailureAndTheSecondByteStillGoes) {
-  Connect({"td-a:reject-feature=1"});
+  StartAndConnect({"td-a:reject-feature=1"});
   commands->btnEraseClick();
   const auto bytes = FeatureBytes();
   ASSERT_EQ(bytes.size(), 2u);
@@ -76,7 +67,7 @@ TEST_F(DeviceCommands, EraseReportRefusedIsAFailureAndTheSecondByteStillGoes) {
 }
 
 TEST_F(DeviceCommands, EraseOfAKeypadThatIsGoneSendsNothingAndFails) {
-  Connect({"td-a"});
+  StartAndConnect({"td-a"});
   device().Unplug();
   commands->btnEraseClick();
   EXPECT_TRUE(device().featureReports().empty());
@@ -84,7 +75,7 @@ TEST_F(DeviceCommands, EraseOfAKeypadThatIsGoneSendsNothingAndFails) {
 }
 
 TEST_F(DeviceCommands, EraseInPrgTModeSendsE2E409OnTheTStream) {
-  Connect({"prg-tmode"});
+  StartAndConnect({"prg-tmode"});
   ASSERT_EQ(app->state.deviceKind, 9);
   commands->btnEraseClick();
   EXPECT_EQ(device().receivedPayload(), (Bytes{0xE2, 0xE4, 0x09}));
@@ -94,14 +85,14 @@ TEST_F(DeviceCommands, EraseInPrgTModeSendsE2E409OnTheTStream) {
 }
 
 TEST_F(DeviceCommands, EraseInPrgTModeWithoutDeviceFails) {
-  Connect({"prg-tmode"});
+  StartAndConnect({"prg-tmode"});
   device().Unplug();
   commands->btnEraseClick();
   ExpectOneBox("Failure! Erase command not sent.", "Erase Settings Note");
 }
 
 TEST_F(DeviceCommands, RebootSendsE5AndTheKeypadComesBack) {
-  Connect({"wk-c-kbmouse"});
+  StartAndConnect({"wk-c-kbmouse"});
   ASSERT_EQ(app->state.deviceKind, 12);
   commands->btnRebootClick();
   const auto bytes = FeatureBytes();
@@ -118,7 +109,7 @@ TEST_F(DeviceCommands, RebootSendsE5AndTheKeypadComesBack) {
 }
 
 TEST_F(DeviceCommands, RebootOfAKeypadThatBecameABootloaderSendsNothingAndFails) {
-  Connect({"td-a"});
+  StartAndConnect({"td-a"});
   device().SetIdentifiers(0x1125, 0x1806);  // now a TDxx/WKxxx bootloader
   commands->btnRebootClick();
   EXPECT_TRUE(device().featureReports().empty());
@@ -126,7 +117,7 @@ TEST_F(DeviceCommands, RebootOfAKeypadThatBecameABootloaderSendsNothingAndFails)
 }
 
 TEST_F(DeviceCommands, RebootInPrgTModeSends4004OnTheTStream) {
-  Connect({"prg-tmode"});
+  StartAndConnect({"prg-tmode"});
   commands->btnRebootClick();
   EXPECT_EQ(device().receivedPayload(), (Bytes{0x40, 0x04}));
   ExpectOneBox(
@@ -136,7 +127,7 @@ TEST_F(DeviceCommands, RebootInPrgTModeSends4004OnTheTStream) {
 }
 
 TEST_F(DeviceCommands, RebootInPrgTModeWithoutDeviceFails) {
-  Connect({"prg-tmode"});
+  StartAndConnect({"prg-tmode"});
   device().Unplug();
   commands->btnRebootClick();
   ExpectOneBox("Failure! Reboot command not sent via PRG/TMode.\r\nReplug the keypad instead.",
@@ -145,7 +136,7 @@ TEST_F(DeviceCommands, RebootInPrgTModeWithoutDeviceFails) {
 
 TEST_F(DeviceCommands, RebootOfEveryBootloaderSendsTheRestartOnTheUStream) {
   for (const char* kind : {"947-bootloader", "tds-bootloader", "917-bootloader"}) {
-    Connect({kind});
+    StartAndConnect({kind});
     ASSERT_TRUE(app->state.deviceKind == 13 || app->state.deviceKind == 7 ||
                 app->state.deviceKind == 3)
         << kind;
@@ -162,7 +153,7 @@ TEST_F(DeviceCommands, RebootOfEveryBootloaderSendsTheRestartOnTheUStream) {
 }
 
 TEST_F(DeviceCommands, RebootOfABootloaderThatIsGoneFails) {
-  Connect({"tdxx-bootloader"});
+  StartAndConnect({"tdxx-bootloader"});
   device().Unplug();
   commands->btnRebootClick();
   ExpectOneBox("Failure! Reboot command not sent to bootloader. Replug the keypad.", "Reboot Note");

@@ -11,6 +11,7 @@
 #include "FakeMainWindowPort.h"
 #include "KeyTableSamples.h"
 #include "TempFolder.h"
+#include "TemporaryEnvironment.h"
 #include "app/Application.h"
 #include "app/MainWindowCommands.h"
 #include "sim/SimulatedBus.h"
@@ -24,13 +25,6 @@ namespace tdxx::test {
 // CKD file's images loaded (the sample key table) and the device detected as Connect leaves it.
 class DownloadFixture : public ::testing::Test {
  protected:
-  DownloadFixture() {
-    environment.programFolder = temp / "program/";
-    environment.systemConfigFolder = temp / "etc/";
-    environment.userDocumentsFolder = temp / "home/Documents";
-    environment.sharedDocumentsFolder = temp / "shared";
-    std::filesystem::create_directories(environment.programFolder);
-  }
   ~DownloadFixture() override {
     commands.reset();
     app.reset();
@@ -50,6 +44,19 @@ class DownloadFixture : public ::testing::Test {
     port = std::make_unique<FakeMainWindowPort>(clock);
     commands = std::make_unique<MainWindowCommands>(*app, *port);
     commands->FormCreate();
+  }
+
+  // Starts over with new devices (as a second Connect in one test does) and runs Connect; what
+  // the device received and the port recorded until then is cleared.
+  void StartAndConnect(const std::vector<std::string>& kinds) {
+    commands.reset();
+    app.reset();
+    Start(kinds);
+    commands->btnConnectClick();
+    device().ClearRecordings();
+    port->log.clear();
+    port->pauses.clear();
+    port->progressMaximumHistory.clear();
   }
 
   // A CKD file with `keys` keys is loaded and Connect has run.
@@ -75,7 +82,7 @@ class DownloadFixture : public ::testing::Test {
   }
 
   TempFolder temp;
-  AppEnvironment environment;
+  AppEnvironment environment = TemporaryEnvironment(temp);
   sim::VirtualClock clock;
   std::unique_ptr<sim::Simulation> simulation;
   FakeDriveLocator drive;

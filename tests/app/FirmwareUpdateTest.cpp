@@ -32,17 +32,6 @@ class FirmwareUpdate : public DownloadFixture {
     for (std::size_t i = 0; i < kBlock && address + i < app->firmware.image.size(); ++i)
       app->firmware.image[address + i] = static_cast<std::uint8_t>((address / kBlock) * 31 + i * 7);
   }
-  void Connect(const std::vector<std::string>& kinds) {
-    // A second Connect in one test starts over with new devices.
-    commands.reset();
-    app.reset();
-    Start(kinds);
-    commands->btnConnectClick();
-    device().ClearRecordings();
-    port->log.clear();
-    port->pauses.clear();
-    port->progressMaximumHistory.clear();
-  }
   // What the bootloader received from the erase command on (the detection's version queries
   // come before it).
   Bytes UpgradeTraffic() {
@@ -74,7 +63,7 @@ class FirmwareUpdate : public DownloadFixture {
 };
 
 TEST_F(FirmwareUpdate, ExampleFileEndsUpInTheFlashOfATdxxBootloader) {
-  Connect({"tdxx-bootloader"});
+  StartAndConnect({"tdxx-bootloader"});
   RecordingLog readerLog;
   ASSERT_EQ(ReadFirmwareFile(TDXX_EXAMPLES_DIR "/td-a-demo.upg", app->firmware, readerLog), 0);
   ASSERT_EQ(app->firmware.imageLength, 64000u);
@@ -86,7 +75,7 @@ TEST_F(FirmwareUpdate, ExampleFileEndsUpInTheFlashOfATdxxBootloader) {
 }
 
 TEST_F(FirmwareUpdate, AllBlankImageSendsOnlyEraseAndRestartAndCountsEveryBlock) {
-  Connect({"tdxx-bootloader"});
+  StartAndConnect({"tdxx-bootloader"});
   LoadImage(64000);
   commands->btnDownloadClick();
   Bytes expected = kEraseCommand;
@@ -103,7 +92,7 @@ TEST_F(FirmwareUpdate, AllBlankImageSendsOnlyEraseAndRestartAndCountsEveryBlock)
 }
 
 TEST_F(FirmwareUpdate, WrittenBlocksEndUpInTheBootloadersFlash) {
-  Connect({"tdxx-bootloader"});
+  StartAndConnect({"tdxx-bootloader"});
   LoadImage(64000);
   for (std::uint32_t address : {8192u, 8192u + 5 * 512u, 40960u, 63488u})
     WriteBlock(address);
@@ -133,7 +122,7 @@ TEST_F(FirmwareUpdate, WrittenBlocksEndUpInTheBootloadersFlash) {
 }
 
 TEST_F(FirmwareUpdate, LongImageGoesTo947BootloaderWithItsLastBlockPaddedWithFF) {
-  Connect({"947-bootloader"});
+  StartAndConnect({"947-bootloader"});
   ASSERT_EQ(app->state.deviceKind, 13);
   LoadImage(64448);
   WriteBlock(8192);
@@ -147,7 +136,7 @@ TEST_F(FirmwareUpdate, LongImageGoesTo947BootloaderWithItsLastBlockPaddedWithFF)
 }
 
 TEST_F(FirmwareUpdate, ABlockThatFailsOnceIsRetriedAndTheUpgradeGoesOn) {
-  Connect({"tdxx-bootloader:corrupt-readback=1"});
+  StartAndConnect({"tdxx-bootloader:corrupt-readback=1"});
   LoadImage(64000);
   WriteBlock(8192);
   WriteBlock(9216);
@@ -161,7 +150,7 @@ TEST_F(FirmwareUpdate, ABlockThatFailsOnceIsRetriedAndTheUpgradeGoesOn) {
 }
 
 TEST_F(FirmwareUpdate, ReadBackWrongTwiceRestartsTheBootloaderAndFails) {
-  Connect({"tdxx-bootloader:corrupt-readback=2:corrupt-readback-times=2"});
+  StartAndConnect({"tdxx-bootloader:corrupt-readback=2:corrupt-readback-times=2"});
   LoadImage(64000);
   WriteBlock(8192);
   WriteBlock(9216);
@@ -174,7 +163,7 @@ TEST_F(FirmwareUpdate, ReadBackWrongTwiceRestartsTheBootloaderAndFails) {
 }
 
 TEST_F(FirmwareUpdate, UnansweredEraseFailsWithoutRestart) {
-  Connect({"tdxx-bootloader:erase-silent"});
+  StartAndConnect({"tdxx-bootloader:erase-silent"});
   LoadImage(64000);
   WriteBlock(8192);
   commands->btnDownloadClick();
@@ -183,7 +172,7 @@ TEST_F(FirmwareUpdate, UnansweredEraseFailsWithoutRestart) {
 }
 
 TEST_F(FirmwareUpdate, WrongEraseAnswerFailsWithoutRestart) {
-  Connect({"tdxx-bootloader:erase-answer=0x71"});
+  StartAndConnect({"tdxx-bootloader:erase-answer=0x71"});
   LoadImage(64000);
   commands->btnDownloadClick();
   ExpectFailure(" Keypad failed erase.");
@@ -191,14 +180,14 @@ TEST_F(FirmwareUpdate, WrongEraseAnswerFailsWithoutRestart) {
 }
 
 TEST_F(FirmwareUpdate, RefusedBurnAndRefusedVerifyFailWithTheirReasons) {
-  Connect({"tdxx-bootloader:burn-refused"});
+  StartAndConnect({"tdxx-bootloader:burn-refused"});
   LoadImage(64000);
   WriteBlock(8192);
   commands->btnDownloadClick();
   ExpectFailure(" Keypad data burn failure.");
   EXPECT_TRUE(EndsWithRestart());
 
-  Connect({"tds-bootloader:verify-refused"});
+  StartAndConnect({"tds-bootloader:verify-refused"});
   LoadImage(64000);
   WriteBlock(8192);
   commands->btnDownloadClick();
@@ -207,7 +196,7 @@ TEST_F(FirmwareUpdate, RefusedBurnAndRefusedVerifyFailWithTheirReasons) {
 }
 
 TEST_F(FirmwareUpdate, UnplugInTheMiddleOfABlockFailsAndLeavesNothingOpen) {
-  Connect({"tdxx-bootloader"});
+  StartAndConnect({"tdxx-bootloader"});
   LoadImage(64000);
   WriteBlock(8192);
   // The detection's version queries and the erase come first; this stops in the first block.
@@ -218,7 +207,7 @@ TEST_F(FirmwareUpdate, UnplugInTheMiddleOfABlockFailsAndLeavesNothingOpen) {
 }
 
 TEST_F(FirmwareUpdate, ImageOfTheWrongSizeIsRefusedBeforeAnythingIsSent) {
-  Connect({"947-bootloader"});
+  StartAndConnect({"947-bootloader"});
   LoadImage(64000);
   commands->btnDownloadClick();
   ASSERT_EQ(port->messages.size(), 1u);
@@ -227,7 +216,7 @@ TEST_F(FirmwareUpdate, ImageOfTheWrongSizeIsRefusedBeforeAnythingIsSent) {
   EXPECT_EQ(port->messages[0].icon, MessageIcon::Warning);
   EXPECT_TRUE(UpgradeTraffic().empty());
 
-  Connect({"tdxx-bootloader"});
+  StartAndConnect({"tdxx-bootloader"});
   LoadImage(64448);
   commands->btnDownloadClick();
   ASSERT_EQ(port->messages.size(), 1u);
@@ -238,7 +227,7 @@ TEST_F(FirmwareUpdate, ImageOfTheWrongSizeIsRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(FirmwareUpdate, Older917KeypadIsRefused) {
-  Connect({"917-v4"});
+  StartAndConnect({"917-v4"});
   LoadImage(64000);
   commands->btnDownloadClick();
   ASSERT_EQ(port->messages.size(), 1u);
@@ -247,7 +236,7 @@ TEST_F(FirmwareUpdate, Older917KeypadIsRefused) {
 }
 
 TEST_F(FirmwareUpdate, KeypadAnsweringNoGetsNothing) {
-  Connect({"td-a"});
+  StartAndConnect({"td-a"});
   LoadImage(64000);
   port->scriptedAnswers.push_back(MessageResult::No);
   commands->btnDownloadClick();
@@ -263,7 +252,7 @@ TEST_F(FirmwareUpdate, KeypadAnsweringNoGetsNothing) {
 }
 
 TEST_F(FirmwareUpdate, KeypadSwitchesOnYesAndTheSecondDownloadWritesTheFirmware) {
-  Connect({"td-b"});
+  StartAndConnect({"td-b"});
   LoadImage(64000);
   WriteBlock(12288);
   port->scriptedAnswers.push_back(MessageResult::Yes);
@@ -286,7 +275,7 @@ TEST_F(FirmwareUpdate, KeypadSwitchesOnYesAndTheSecondDownloadWritesTheFirmware)
 }
 
 TEST_F(FirmwareUpdate, KeypadThatComesBackAsTdsBootloaderIsASuccessWithANote) {
-  Connect({"td-a:launch-as=tds-bootloader"});
+  StartAndConnect({"td-a:launch-as=tds-bootloader"});
   LoadImage(64000);
   port->scriptedAnswers.push_back(MessageResult::Yes);
   commands->btnDownloadClick();
@@ -296,7 +285,7 @@ TEST_F(FirmwareUpdate, KeypadThatComesBackAsTdsBootloaderIsASuccessWithANote) {
 }
 
 TEST_F(FirmwareUpdate, KeypadThatNeverComesBackGetsTheFailedBox) {
-  Connect({"prg-tmode:never-returns"});
+  StartAndConnect({"prg-tmode:never-returns"});
   LoadImage(64000);
   port->scriptedAnswers.push_back(MessageResult::Yes);
   commands->btnDownloadClick();

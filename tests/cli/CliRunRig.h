@@ -10,6 +10,7 @@
 
 #include "FakeDriveLocator.h"
 #include "TempFolder.h"
+#include "TemporaryEnvironment.h"
 #include "app/Application.h"
 #include "cli/DeviceCommand.h"
 #include "sim/Simulation.h"
@@ -25,13 +26,6 @@ inline std::string ExampleCkd(const char* name) {
 // report, as tdxxload-cli would with --json.
 class CliRunRig : public ::testing::Test {
  protected:
-  CliRunRig() {
-    environment.programFolder = temp / "program/";
-    environment.userDocumentsFolder = temp / "home/Documents";
-    environment.sharedDocumentsFolder = temp / "shared";
-    std::filesystem::create_directories(environment.programFolder);
-  }
-
   void Plug(const std::vector<std::string>& kinds) {
     std::string error;
     simulation = sim::Simulation::Create(kinds, clock, error);
@@ -53,7 +47,7 @@ class CliRunRig : public ::testing::Test {
   }
 
   TempFolder temp;
-  AppEnvironment environment;
+  AppEnvironment environment = TemporaryEnvironment(temp);
   sim::VirtualClock clock;
   std::unique_ptr<sim::Simulation> simulation;
   FakeDriveLocator drive;

@@ -8,6 +8,7 @@
 
 #include "FakeDriveLocator.h"
 #include "TempFolder.h"
+#include "TemporaryEnvironment.h"
 #include "cli/CommandOutcome.h"
 #include "cli/DeviceCommand.h"
 #include "files/PrivateProfile.h"
@@ -49,13 +50,6 @@ class PluggingClock final : public Clock {
 // One run of a device command over simulated devices on virtual time, with its JSON report.
 class DeviceCommandRig : public ::testing::Test {
  protected:
-  DeviceCommandRig() {
-    environment.programFolder = temp / "program/";
-    environment.systemConfigFolder = temp / "etc/";
-    environment.userDocumentsFolder = temp / "home/Documents";
-    environment.sharedDocumentsFolder = temp / "shared";
-    std::filesystem::create_directories(environment.programFolder);
-  }
   ~DeviceCommandRig() override {
     app.reset();
     if (simulation) {
@@ -88,7 +82,7 @@ class DeviceCommandRig : public ::testing::Test {
   }
 
   TempFolder temp;
-  AppEnvironment environment;
+  AppEnvironment environment = TemporaryEnvironment(temp);
   sim::VirtualClock clock;
   std::unique_ptr<sim::Simulation> simulation;
   FakeDriveLocator drive;
