@@ -338,7 +338,7 @@ void TfrmMain::LogProgress(std::string_view text) {
   cursor.movePosition(QTextCursor::End);
   memoProgress_->setTextCursor(cursor);
   memoProgress_->ensureCursorVisible();
-  repaint();
+  RepaintNow();
 }
 
 void TfrmMain::SetKeypadText(std::string_view text) {
@@ -427,7 +427,10 @@ void TfrmMain::RestoreCursor() {
 }
 
 void TfrmMain::RepaintNow() {
-  repaint();
+  // Paints what is invalid now (the log, the bar, a panel that changed) without waiting for the
+  // event loop, and only that: repainting the whole window after every key would cost the
+  // device's pauses several milliseconds each.
+  QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
 void TfrmMain::ProcessPendingMessages() {

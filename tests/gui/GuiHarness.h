@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
@@ -112,10 +113,20 @@ class GuiHarness {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       if (dialog == nullptr)
         throw std::logic_error("the open-file dialog was expected");
-      dialog->selectFile(QString::fromStdString(path));
-      static_cast<QDialog*>(dialog)->accept();
+      ChooseInDialog(*dialog, path);
     });
     commands.btnOpenClick();
+  }
+
+  // Chooses `path` in an open-file dialog as a user typing it would, and accepts. (selectFile
+  // of a file in another folder completes only once the dialog's folder model has loaded, in a
+  // thread of its own, so an accept right after it may find no file chosen yet.)
+  static void ChooseInDialog(QFileDialog& dialog, const std::string& path) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr)
+      throw std::logic_error("the open-file dialog has no file name box");
+    name->setText(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();
   }
 
   // Runs `action` on the next modal window once it is shown (a message box, a dialog).

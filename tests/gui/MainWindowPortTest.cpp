@@ -160,8 +160,7 @@ TEST(MainWindowPort, OpenDialogTakesTheRequestAndKeepsTheLastChosenFile) {
     // A typed name is taken as typed: no extension is added to it.
     EXPECT_EQ(dialog->defaultSuffix().toStdString(), "");
     EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder);
-    dialog->selectFile(QString::fromStdString(chosen));
-    static_cast<QDialog*>(dialog)->accept();
+    GuiHarness::ChooseInDialog(*dialog, chosen);
   });
   EXPECT_EQ(gui.frmMain.ChooseFileToOpen(request), chosen);
 
@@ -184,8 +183,7 @@ TEST(MainWindowPort, OpenFileButtonShowsTheDialogAndTheChosenFile) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Open CKD file (or other file type)");
     EXPECT_EQ(ShownFilter(*dialog), "Custom Key Definitions (*.ckd)");
-    dialog->selectFile(QString::fromStdString(chosen));
-    static_cast<QDialog*>(dialog)->accept();
+    GuiHarness::ChooseInDialog(*dialog, chosen);
   });
   QTest::mouseClick(gui.Find<QToolButton>("btnOpen"), Qt::LeftButton);
   EXPECT_EQ(gui.frmMain.FileNameText(), chosen);
