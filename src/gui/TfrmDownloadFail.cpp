@@ -23,9 +23,7 @@ constexpr int kChoiceHeight = 34;
 
 }  // namespace
 
-TfrmDownloadFail::TfrmDownloadFail(QWidget* mainWindow)
-    : QDialog(mainWindow, kGuideWindowFlags),
-      gate_([this](std::string_view text) { ShowStandardErrorBox(this, DisplayText(text)); }) {
+TfrmDownloadFail::TfrmDownloadFail(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmDownloadFail"),
                    QStringLiteral("Download Failed! -- Problems Downloading?"), QSize(436, 344));
 
@@ -80,20 +78,13 @@ void TfrmDownloadFail::showEvent(QShowEvent* event) {
   btnCancel_->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmDownloadFail::reject() {
-  if (gate_.busy())
-    return;
-  QDialog::reject();
-}
-
 void TfrmDownloadFail::Forward(void (DownloadFailAdvice::*handler)(), DialogCode result) {
   DownloadFailAdvice* advice = advice_;
   if (advice == nullptr)
     return;
   // The message box of a choice runs the event loop; a second click meanwhile is dropped.
-  gate_.Run([advice, handler] { (advice->*handler)(); });
-  if (advice->closeRequested())
-    done(result);
+  RunHandler([advice, handler] { (advice->*handler)(); },
+             [advice] { return advice->closeRequested(); }, result);
 }
 
 }  // namespace tdxx

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "gui/QtCommandGate.h"
+#include "gui/QtGuideDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -15,7 +15,7 @@ class DownloadFailAdvice;
 // a button that switches the download method to fit it. One instance lives for the whole run;
 // the main window shows it modally. The buttons go to DownloadFailAdvice, which decides; the
 // window closes when the advice says so.
-class TfrmDownloadFail final : public QDialog {
+class TfrmDownloadFail final : public QtGuideDialog {
   Q_OBJECT
  public:
   explicit TfrmDownloadFail(QWidget* mainWindow);
@@ -26,16 +26,11 @@ class TfrmDownloadFail final : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
 
- public:
-  // The close box and Escape: closes and changes nothing, but not while a choice is at work.
-  void reject() override;
-
  private:
   // Runs a handler of the advice (one at a time), then closes with `result` if it asks to.
   void Forward(void (DownloadFailAdvice::*handler)(), DialogCode result);
 
   DownloadFailAdvice* advice_ = nullptr;
-  QtCommandGate gate_;
 
   QLabel* label2_ = nullptr;
   QLabel* label0_ = nullptr;

@@ -23,9 +23,7 @@ constexpr int kButtonWidth = 123;
 
 }  // namespace
 
-TfrmFlashDrive::TfrmFlashDrive(QWidget* mainWindow)
-    : QDialog(mainWindow, kGuideWindowFlags),
-      gate_([this](std::string_view text) { ShowStandardErrorBox(this, DisplayText(text)); }) {
+TfrmFlashDrive::TfrmFlashDrive(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmFlashDrive"),
                    QStringLiteral("Download via Flash Drive Method"), QSize(531, 335));
 
@@ -93,17 +91,8 @@ void TfrmFlashDrive::Attach(FlashDriveController& controller) {
 
 void TfrmFlashDrive::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (FlashDriveController* controller = controller_) {
-    gate_.Run([controller] { controller->FormShow(); });
-    ShowControllerState();
-  }
+  Forward(&FlashDriveController::FormShow);
   btnShowFolders_->setFocus(Qt::OtherFocusReason);
-}
-
-void TfrmFlashDrive::reject() {
-  if (gate_.busy())
-    return;
-  QDialog::reject();
 }
 
 void TfrmFlashDrive::Forward(void (FlashDriveController::*handler)()) {
@@ -112,10 +101,8 @@ void TfrmFlashDrive::Forward(void (FlashDriveController::*handler)()) {
     return;
   // The pauses and message boxes of a click run the event loop: a second click meanwhile is
   // dropped (pauses hold input back; the gate is the backstop).
-  gate_.Run([controller, handler] { (controller->*handler)(); });
-  ShowControllerState();
-  if (controller->closeRequested())
-    done(Accepted);
+  RunHandler([controller, handler] { (controller->*handler)(); },
+             [controller] { return controller->closeRequested(); });
 }
 
 void TfrmFlashDrive::ShowControllerState() {

@@ -23,9 +23,7 @@ constexpr int kButtonWidth = 123;
 
 }  // namespace
 
-TfrmTMode::TfrmTMode(QWidget* mainWindow)
-    : QDialog(mainWindow, kGuideWindowFlags),
-      gate_([this](std::string_view text) { ShowStandardErrorBox(this, DisplayText(text)); }) {
+TfrmTMode::TfrmTMode(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmTMode"),
                    QStringLiteral("Download via PRG/TMode Method"), QSize(531, 335));
 
@@ -90,17 +88,8 @@ void TfrmTMode::Attach(TModeGuideController& controller) {
 
 void TfrmTMode::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (TModeGuideController* controller = controller_) {
-    gate_.Run([controller] { controller->FormShow(); });
-    ShowControllerState();
-  }
+  Forward(&TModeGuideController::FormShow);
   btnDone_->setFocus(Qt::OtherFocusReason);
-}
-
-void TfrmTMode::reject() {
-  if (gate_.busy())
-    return;
-  QDialog::reject();
 }
 
 void TfrmTMode::Forward(void (TModeGuideController::*handler)()) {
@@ -109,10 +98,8 @@ void TfrmTMode::Forward(void (TModeGuideController::*handler)()) {
     return;
   // Detection pauses, and a pause runs the event loop: a click meanwhile must not start a
   // second handler inside the first (pauses hold input back; the gate is the backstop).
-  gate_.Run([controller, handler] { (controller->*handler)(); });
-  ShowControllerState();
-  if (controller->closeRequested())
-    done(Accepted);
+  RunHandler([controller, handler] { (controller->*handler)(); },
+             [controller] { return controller->closeRequested(); });
 }
 
 void TfrmTMode::ShowControllerState() {

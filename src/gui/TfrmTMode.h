@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "gui/QtCommandGate.h"
+#include "gui/QtGuideDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -15,16 +15,13 @@ class TModeGuideController;
 // the download back to the main window. One instance lives for the whole run; the main window
 // shows it modally. Its buttons go to TModeGuideController, which decides; the window shows the
 // controller's state and closes when the controller says so.
-class TfrmTMode final : public QDialog {
+class TfrmTMode final : public QtGuideDialog {
   Q_OBJECT
  public:
   explicit TfrmTMode(QWidget* mainWindow);
 
   // Wires the controller, once, after the main window exists. Clicks before are ignored.
   void Attach(TModeGuideController& controller);
-
-  // The close box and Escape: closes (nothing else happens), but not while detection runs.
-  void reject() override;
 
  protected:
   // Each showing starts afresh (FormShow).
@@ -33,10 +30,9 @@ class TfrmTMode final : public QDialog {
  private:
   // Runs a handler of the controller (one at a time), shows its state and closes if it asks to.
   void Forward(void (TModeGuideController::*handler)());
-  void ShowControllerState();
+  void ShowControllerState() override;
 
   TModeGuideController* controller_ = nullptr;
-  QtCommandGate gate_;
 
   QLabel* label0_ = nullptr;
   QLabel* label1_ = nullptr;
