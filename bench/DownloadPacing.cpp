@@ -11,6 +11,14 @@ namespace tdxx::bench {
 
 using namespace std::chrono_literals;
 
+AppEnvironment BenchEnvironment(const std::string& folder) {
+  AppEnvironment environment;
+  environment.programFolder = folder + "/program/";
+  environment.systemConfigFolder = folder + "/etc/";
+  environment.userDocumentsFolder = folder + "/documents";
+  return environment;
+}
+
 double PacingResult::Ratio() const {
   if (mandated.count() == 0)
     return 0;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppEnvironment.h"
 #include "files/FirmwareImage.h"
 #include "files/KeyTable.h"
 #include "hid/Clock.h"
@@ -37,6 +38,10 @@ struct KeyDownloadCase {
 };
 
 // No keypad drive on the benchmark's machine, whatever is plugged in.
+// The folders of a benchmark run, all below `folder`, so that no settings of the machine's user
+// are read or written.
+AppEnvironment BenchEnvironment(const std::string& folder);
+
 class NoDrive final : public KeypadDriveLocator {
  public:
   bool FindKeypadDrive() override { return false; }

@@ -52,10 +52,7 @@ PacingResult RunKeyDownloadInWindow(const KeyDownloadCase& c, const std::string&
     std::fprintf(stderr, "%s\n", error.c_str());
     return result;
   }
-  AppEnvironment environment;
-  environment.programFolder = folder + "/program/";
-  environment.systemConfigFolder = folder + "/etc/";
-  environment.userDocumentsFolder = folder + "/documents";
+  AppEnvironment environment = BenchEnvironment(folder);
   environment.arguments = {std::string(TDXX_EXAMPLES_DIR) + "/" + c.file};
   environment.simulatedDevices = {c.device};
   NoDrive drive;

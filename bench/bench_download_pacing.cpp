@@ -55,10 +55,7 @@ PacingResult RunInCommandLine(const Case& c, const std::string& folder) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return result;
   }
-  tdxx::AppEnvironment environment;
-  environment.programFolder = folder + "/program/";
-  environment.systemConfigFolder = folder + "/etc/";
-  environment.userDocumentsFolder = folder + "/documents";
+  tdxx::AppEnvironment environment = tdxx::bench::BenchEnvironment(folder);
   environment.arguments = {std::string(TDXX_EXAMPLES_DIR) + "/" + c.file};
   NoDrive drive;
   tdxx::Application app(environment, simulation->binder(), clock, drive);
@@ -90,10 +87,7 @@ PacingResult RunFirmwareInCommandLine(const std::string& folder) {
   auto simulation = tdxx::sim::Simulation::Create({"tdxx-bootloader"}, clock, error);
   if (!simulation)
     return result;
-  tdxx::AppEnvironment environment;
-  environment.programFolder = folder + "/program/";
-  environment.systemConfigFolder = folder + "/etc/";
-  environment.userDocumentsFolder = folder + "/documents";
+  tdxx::AppEnvironment environment = tdxx::bench::BenchEnvironment(folder);
   NoDrive drive;
   tdxx::Application app(environment, simulation->binder(), clock, drive);
   std::ostringstream errors;
@@ -133,10 +127,7 @@ void RunBootloaderWait(const std::string& folder) {
   auto simulation = tdxx::sim::Simulation::Create({"td-a:return-after=7000"}, clock, error);
   if (!simulation)
     return;
-  tdxx::AppEnvironment environment;
-  environment.programFolder = folder + "/program/";
-  environment.systemConfigFolder = folder + "/etc/";
-  environment.userDocumentsFolder = folder + "/documents";
+  tdxx::AppEnvironment environment = tdxx::bench::BenchEnvironment(folder);
   NoDrive drive;
   tdxx::Application app(environment, simulation->binder(), clock, drive);
   std::ostringstream errors;
