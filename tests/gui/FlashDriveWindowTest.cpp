@@ -30,22 +30,9 @@ class FolderBrowserProbe : public QObject {
   void Show(const QUrl& url) { shown.push_back(url.toLocalFile().toStdString()); }
 };
 
-// Shows the window as the Download command does and runs `act` on it; returns once it closed.
 template <typename Act>
 void ShowGuide(GuiHarness& gui, Act act) {
-  bool shown = false;
-  gui.OnNextModal([&gui, &shown, act](QWidget* modal) {
-    ASSERT_EQ(modal, &gui.frmFlashDrive);
-    shown = true;
-    act(gui.frmFlashDrive);
-  });
-  gui.frmMain.ShowModalWindow(ModalWindow::FlashDrive);
-  EXPECT_TRUE(shown);
-  EXPECT_FALSE(gui.frmFlashDrive.isVisible());
-}
-
-void Click(QWidget& window, const char* button) {
-  QTest::mouseClick(Control<QPushButton>(window, button), Qt::LeftButton);
+  test::ShowGuide(gui, gui.frmFlashDrive, ModalWindow::FlashDrive, act);
 }
 
 TEST(FlashDriveWindow, ControlsTextsFontsAndTabOrder) {

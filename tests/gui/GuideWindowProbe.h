@@ -8,10 +8,13 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
+
+#include "protocol/MainWindowPort.h"
 
 namespace tdxx::test {
 
@@ -21,6 +24,26 @@ T* Control(QWidget& window, const char* name) {
   T* control = window.findChild<T*>(QString::fromLatin1(name));
   EXPECT_NE(control, nullptr) << name;
   return control;
+}
+
+// Clicks the push button `button` of `window`.
+inline void Click(QWidget& window, const char* button) {
+  QTest::mouseClick(Control<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// Shows `window` as the Download command does (the port's modal window `which`) and runs `act`
+// on it once it is shown; returns once it has closed.
+template <typename Harness, typename Act>
+void ShowGuide(Harness& gui, QWidget& window, ModalWindow which, Act act) {
+  bool shown = false;
+  gui.OnNextModal([&window, &shown, act](QWidget* modal) {
+    ASSERT_EQ(modal, &window);
+    shown = true;
+    act(window);
+  });
+  gui.frmMain.ShowModalWindow(which);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(window.isVisible());
 }
 
 // The widget that Tab moves to from `widget`.

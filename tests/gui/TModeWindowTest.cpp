@@ -26,22 +26,9 @@ TModeView View(QWidget& window) {
           Control<QLabel>(window, "lblNotFound")->isVisible()};
 }
 
-// Shows the window as the Download command does and runs `act` on it; returns once it closed.
 template <typename Act>
 void ShowGuide(GuiHarness& gui, Act act) {
-  bool shown = false;
-  gui.OnNextModal([&gui, &shown, act](QWidget* modal) {
-    ASSERT_EQ(modal, &gui.frmTMode);
-    shown = true;
-    act(gui.frmTMode);
-  });
-  gui.frmMain.ShowModalWindow(ModalWindow::TMode);
-  EXPECT_TRUE(shown);
-  EXPECT_FALSE(gui.frmTMode.isVisible());
-}
-
-void Click(QWidget& window, const char* button) {
-  QTest::mouseClick(Control<QPushButton>(window, button), Qt::LeftButton);
+  test::ShowGuide(gui, gui.frmTMode, ModalWindow::TMode, act);
 }
 
 TEST(TModeWindow, ControlsTextsFontsAndTabOrder) {
