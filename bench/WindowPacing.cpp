@@ -8,15 +8,10 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/DownloadFailAdvice.h"
-#include "app/FlashDriveController.h"
 #include "app/MainWindowCommands.h"
-#include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
-#include "gui/TfrmDownloadFail.h"
-#include "gui/TfrmFlashDrive.h"
+#include "gui/QtProgramWindows.h"
 #include "gui/TfrmMain.h"
-#include "gui/TfrmTMode.h"
 #include "sim/Simulation.h"
 
 namespace tdxx::bench {
@@ -58,18 +53,9 @@ PacingResult RunKeyDownloadInWindow(const KeyDownloadCase& c, const std::string&
   NoDrive drive;
   Application app(environment, simulation->binder(), clock, drive);
 
-  TfrmMain frmMain(app);
-  TfrmFlashDrive frmFlashDrive(&frmMain);
-  TfrmTMode frmTMode(&frmMain);
-  TfrmDownloadFail frmDownloadFail(&frmMain);
-  MainWindowCommands commands(app, frmMain);
-  FlashDriveController flashDriveGuide(app, frmMain);
-  TModeGuideController tmodeGuide(app, frmMain);
-  DownloadFailAdvice downloadFailAdvice(commands);
-  frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
-  frmFlashDrive.Attach(flashDriveGuide);
-  frmTMode.Attach(tmodeGuide);
-  frmDownloadFail.Attach(downloadFailAdvice);
+  QtProgramWindows windows(app);
+  TfrmMain& frmMain = windows.frmMain;
+  MainWindowCommands& commands = windows.commands;
   commands.FormCreate();
   frmMain.show();
   QCoreApplication::processEvents();

@@ -21,6 +21,18 @@ void SetUpGuideWindow(QDialog& window, const QString& objectName, const QString&
 inline constexpr Qt::WindowFlags kGuideWindowFlags =
     Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
+// The layout the two step-by-step guide windows (PRG/TMode and flash drive) share: pictures of
+// the rear switch on the left, the steps beside them, the buttons right of the steps they serve.
+namespace step_window {
+inline constexpr int kPictureLeft = 12;
+inline constexpr int kTextLeft = 112;
+inline constexpr int kTextWidth = 407;
+// A step with buttons on its right is narrower.
+inline constexpr int kNarrowTextWidth = 270;
+inline constexpr int kButtonLeft = 396;
+inline constexpr int kButtonWidth = 123;
+}  // namespace step_window
+
 // Text styles of the guide windows' labels.
 enum class GuideText { Normal, Large, LargeBold };
 

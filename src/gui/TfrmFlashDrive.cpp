@@ -11,17 +11,7 @@
 
 namespace tdxx {
 
-namespace {
-
-constexpr int kPictureLeft = 12;
-constexpr int kTextLeft = 112;
-constexpr int kTextWidth = 407;
-// Step 3 leaves room for the two buttons on its right.
-constexpr int kNarrowTextWidth = 270;
-constexpr int kButtonLeft = 396;
-constexpr int kButtonWidth = 123;
-
-}  // namespace
+using namespace step_window;
 
 TfrmFlashDrive::TfrmFlashDrive(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmFlashDrive"),

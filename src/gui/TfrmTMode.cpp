@@ -11,17 +11,7 @@
 
 namespace tdxx {
 
-namespace {
-
-constexpr int kPictureLeft = 12;
-constexpr int kTextLeft = 112;
-constexpr int kTextWidth = 407;
-// Steps 3 and 4 leave room for the buttons on their right.
-constexpr int kNarrowTextWidth = 270;
-constexpr int kButtonLeft = 396;
-constexpr int kButtonWidth = 123;
-
-}  // namespace
+using namespace step_window;
 
 TfrmTMode::TfrmTMode(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmTMode"),

@@ -12,19 +12,14 @@
 
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
-#include "app/DownloadFailAdvice.h"
-#include "app/FlashDriveController.h"
 #include "app/MainWindowCommands.h"
-#include "app/TModeGuideController.h"
 #include "gui/QtApplication.h"
 #include "gui/QtClock.h"
 #include "gui/QtCommandLine.h"
 #include "gui/QtNarrowText.h"
 #include "gui/QtOpenFileDialog.h"
-#include "gui/TfrmDownloadFail.h"
-#include "gui/TfrmFlashDrive.h"
+#include "gui/QtProgramWindows.h"
 #include "gui/TfrmMain.h"
-#include "gui/TfrmTMode.h"
 #include "hid/DlopenHidBinder.h"
 #include "hid/RecordingHidBinder.h"
 #include "methods/KeypadDriveFinder.h"
@@ -77,22 +72,10 @@ int Run(const tdxx::ProgramOptions& options) {
 
   tdxx::Application app(SystemEnvironment(options), *binder, clock, driveFinder);
 
-  tdxx::TfrmMain frmMain(app);
-  tdxx::TfrmFlashDrive frmFlashDrive(&frmMain);
-  tdxx::TfrmTMode frmTMode(&frmMain);
-  tdxx::TfrmDownloadFail frmDownloadFail(&frmMain);
-
-  tdxx::MainWindowCommands commands(app, frmMain);
-  tdxx::FlashDriveController flashDriveGuide(app, frmMain);
-  tdxx::TModeGuideController tmodeGuide(app, frmMain);
-  tdxx::DownloadFailAdvice downloadFailAdvice(commands);
-  frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
-  frmFlashDrive.Attach(flashDriveGuide);
-  frmTMode.Attach(tmodeGuide);
-  frmDownloadFail.Attach(downloadFailAdvice);
-  commands.FormCreate();
-  frmMain.show();
-  frmMain.StartStartupTimer();
+  tdxx::QtProgramWindows windows(app);
+  windows.commands.FormCreate();
+  windows.frmMain.show();
+  windows.frmMain.StartStartupTimer();
   QCoreApplication::exec();
   return 0;
 }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/DownloadFailAdvice.h"
+#include "app/FlashDriveController.h"
+#include "app/MainWindowCommands.h"
+#include "app/TModeGuideController.h"
+#include "gui/TfrmDownloadFail.h"
+#include "gui/TfrmFlashDrive.h"
+#include "gui/TfrmMain.h"
+#include "gui/TfrmTMode.h"
+
+namespace tdxx {
+
+// The program's four windows, made in their order (the main window first), with the commands
+// and the guide windows' controllers, all wired to each other. The program entry and the
+// benchmark build the windows through it; FormCreate is left to the caller.
+struct QtProgramWindows {
+  explicit QtProgramWindows(Application& app)
+      : frmMain(app),
+        frmFlashDrive(&frmMain),
+        frmTMode(&frmMain),
+        frmDownloadFail(&frmMain),
+        commands(app, frmMain),
+        flashDriveGuide(app, frmMain),
+        tmodeGuide(app, frmMain),
+        downloadFailAdvice(commands) {
+    frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
+    frmFlashDrive.Attach(flashDriveGuide);
+    frmTMode.Attach(tmodeGuide);
+    frmDownloadFail.Attach(downloadFailAdvice);
+  }
+  QtProgramWindows(const QtProgramWindows&) = delete;
+  QtProgramWindows& operator=(const QtProgramWindows&) = delete;
+
+  TfrmMain frmMain;
+  TfrmFlashDrive frmFlashDrive;
+  TfrmTMode frmTMode;
+  TfrmDownloadFail frmDownloadFail;
+  MainWindowCommands commands;
+  FlashDriveController flashDriveGuide;
+  TModeGuideController tmodeGuide;
+  DownloadFailAdvice downloadFailAdvice;
+};
+
+}  // namespace tdxx
