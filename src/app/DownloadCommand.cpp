@@ -7,25 +7,13 @@
 #include "app/MainWindowCommands.h"
 #include "app/StandardDownloadFlow.h"
 #include "app/TModeDownloadFlow.h"
+#include "protocol/DeviceKindGroups.h"
 
 namespace tdxx {
 namespace {
 
-constexpr DeviceKind kSeveralDevices = -1;
-constexpr DeviceKind kSlimkey947 = 14;
-constexpr DeviceKind kPrgTModeDevice = 9;
-constexpr DeviceKind kOlder917 = 1;
 constexpr std::int32_t kMethodTMode = 1;
 constexpr std::int32_t kMethodFlashDrive = 2;
-
-bool IsBootloader(DeviceKind kind) {
-  return kind == 3 || kind == 4 || kind == 7 || kind == 13;
-}
-
-// Keypads in normal operation that take the standard download.
-bool TakesStandardDownload(DeviceKind kind) {
-  return kind == 2 || kind == 5 || kind == 6 || kind == 8 || kind == 10 || kind == 11 || kind == 12;
-}
 
 void Warn(MainWindowPort& port, std::string_view text, std::string_view title) {
   port.ShowMessage(text, title, MessageIcon::Warning, MessageButtons::Ok);
@@ -38,7 +26,7 @@ void RefuseBootloader(MainWindowPort& port) {
 
 void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
   const MainWindowState& state = app.state;
-  const DeviceKind kind = state.deviceKind;
+  const DeviceKindFacts& device = FactsOf(state.deviceKind);
   if (state.keyCount == 0) {
     Warn(port, "Download aborted! There is no key data to send.", "Download Note");
   } else if (state.downloadMode == kMethodFlashDrive) {
@@ -46,15 +34,15 @@ void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
          "You have opened a CKD file but your Download Option is Flash Drive.\r\nEither change "
          "your \"Option\" or open a BIN file for Flash Drive Copy.",
          "Download Mismatch");
-  } else if (state.downloadMode == kMethodTMode && kind != kPrgTModeDevice) {
+  } else if (state.downloadMode == kMethodTMode && device.group != DeviceGroup::PrgTMode) {
     port.ShowModalWindow(ModalWindow::TMode);
-  } else if (TakesStandardDownload(kind)) {
+  } else if (device.keyDownload == KeyDownload::Standard) {
     RunStandardDownload(app, port);
-  } else if (kind == kPrgTModeDevice) {
+  } else if (device.keyDownload == KeyDownload::PrgTMode) {
     RunTModeDownload(app, port);
-  } else if (kind == kOlder917) {
+  } else if (device.keyDownload == KeyDownload::Silent) {
     // The older 917 firmware gets no download and no message.
-  } else if (IsBootloader(kind)) {
+  } else if (device.group == DeviceGroup::Bootloader) {
     RefuseBootloader(port);
   } else {
     Warn(port, "Plug in your keypad and click \"Connect\" to continue.", "Failure!");
@@ -63,7 +51,7 @@ void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
 
 void CopyFlashDriveFile(Application& app, MainWindowPort& port) {
   const MainWindowState& state = app.state;
-  if (IsBootloader(state.deviceKind)) {
+  if (IsBootloaderKind(state.deviceKind)) {
     RefuseBootloader(port);
   } else if (state.downloadMode != kMethodFlashDrive) {
     port.LogProgress("\r\nBIN file must use Flash Drive Copy method (click Options).");
@@ -87,7 +75,7 @@ void MainWindowCommands::btnDownloadClick() {
     Warn(port_, "Download aborted! Please connect only one device.", "Download Conflict");
     return;
   }
-  if (state.deviceKind == kSlimkey947) {
+  if (FactsOf(state.deviceKind).group == DeviceGroup::Slimkey) {
     Warn(port_,
          "Download aborted! Slimkey 947 keys are not programmable.\r\nManually launch the 947 "
          "bootloader for UPG upgrade.",

@@ -21,27 +21,28 @@ void MainWindowCommands::btnEraseClick() {
   CommandScope scope(port_, commandDepth_);
   MainWindowState& state = app_.state;
   const DeviceKind kind = state.deviceKind;
+  const EraseAction action = FactsOf(kind).erase;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
     ShowWarning(port_, "Erase aborted! Please connect only one device.", "Erase Conflict");
-  } else if (kind == 14) {
+  } else if (action == EraseAction::NotProgrammable) {
     ShowWarning(port_, "Erase aborted! Slimkey 947 keys are not programmable.",
                 "Erase Unavailable");
-  } else if (TakesFeatureCommands(kind)) {
+  } else if (action == EraseAction::FeatureReports) {
     const bool failed = SendByFeatureReports(ctx, SendEraseSettings);
     ShowOutcomeAndForgetDevice(port_, state, failed, kSent,
                                "Failure! Erase command not sent. Try PRG/TMode.", kTitle);
-  } else if (kind == 1 || kind == 2) {
+  } else if (action == EraseAction::Unsupported917) {
     ShowWarning(port_,
                 "Tasterdeck 91x does not support this erase method.\r\nUse the two-finger reboot "
                 "method described in the manual.",
                 kTitle);
-  } else if (IsBootloaderKind(kind)) {
+  } else if (action == EraseAction::InBootloader) {
     ShowWarning(port_,
                 "This command cannot execute because your device is in\r\nBootloader mode. Replug "
                 "it on USB then click \"Connect\".",
                 kTitle);
-  } else if (kind == kPrgTModeKind) {
+  } else if (action == EraseAction::PrgTModeStream) {
     const bool failed = SendUnderWaitCursor(ctx, EraseSettingsTMode);
     ShowOutcomeAndForgetDevice(port_, state, failed, kSent, "Failure! Erase command not sent.",
                                kTitle);

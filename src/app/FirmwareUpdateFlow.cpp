@@ -12,18 +12,6 @@ namespace tdxx {
 namespace {
 
 constexpr const char* kTitle = "Flash Update Note";
-constexpr std::uint32_t kShortImage = 64000;
-constexpr std::uint32_t kLongImage = 64448;
-constexpr DeviceKind kOlder917 = 1;
-constexpr DeviceKind k917Bootloader = 3;
-constexpr DeviceKind kTdsBootloader = 7;
-constexpr DeviceKind k947Bootloader = 13;
-
-// Devices that are not in their bootloader but can be switched to it.
-bool OffersBootloader(DeviceKind kind) {
-  return kind == 2 || kind == kPrgTModeKind || TakesFeatureCommands(kind);
-}
-
 // Asks for the switch to the bootloader and makes it; the image goes in the next Download.
 void OfferBootloader(ProtocolContext& ctx) {
   const MessageResult answer = ctx.port.ShowMessage(
@@ -32,15 +20,15 @@ void OfferBootloader(ProtocolContext& ctx) {
   if (answer != MessageResult::Yes)
     return;
   ctx.port.LogProgress("\r\nPlease wait...");
-  if (ctx.deviceKind == kPrgTModeKind)
+  if (FactsOf(ctx.deviceKind).launch == LaunchAction::PrgTModeStream)
     LaunchBootloaderStream(ctx);
   else
     LaunchBootloaderFeature(ctx);
 
   constexpr const char* kClickAgain = "Success! Click \"Download\" again to upgrade your device.";
-  if (ctx.deviceKind == k917Bootloader || ctx.deviceKind == kTdxxBootloaderKind) {
+  if (ctx.deviceKind == k917BootloaderKind || ctx.deviceKind == kTdxxBootloaderKind) {
     ShowWarning(ctx.port, kClickAgain, kTitle);
-  } else if (ctx.deviceKind == kTdsBootloader) {
+  } else if (ctx.deviceKind == kTdsBootloaderKind) {
     ctx.port.LogProgress("\r\nDownload NOTE. Writing firmware over TDSxx bootloader.");
     ShowWarning(ctx.port, kClickAgain, kTitle);
   } else {
@@ -50,11 +38,6 @@ void OfferBootloader(ProtocolContext& ctx) {
                 "and older keypads do not support firmware upgrade.",
                 kTitle);
   }
-}
-
-// The image length the bootloader of `kind` takes: the 947's is the long one.
-std::uint32_t ImageLengthFor(DeviceKind kind) {
-  return kind == k947Bootloader ? kLongImage : kShortImage;
 }
 
 void Upgrade(Application& app, ProtocolContext& ctx) {
@@ -84,21 +67,21 @@ int RunFirmwareUpdate(Application& app, MainWindowPort& port) {
   ProtocolContext ctx = app.Protocol(port);
   DetectKeypad(ctx, false);
   port.RepaintNow();
-  const DeviceKind kind = ctx.deviceKind;
-  if (kind == kOlder917) {
+  const DeviceKindFacts& device = FactsOf(ctx.deviceKind);
+  if (device.firmware == FirmwareStep::Unsupported) {
     ShowWarning(port, "Your device does not support firmware update.", kTitle);
     return 1;
   }
-  if (OffersBootloader(kind)) {
+  if (device.firmware == FirmwareStep::SwitchToBootloader) {
     OfferBootloader(ctx);
     return 0;
   }
-  if (IsBootloaderKind(kind)) {
+  if (device.firmware == FirmwareStep::Write) {
     // Each bootloader takes one image length; any other (the 947's long image on the others,
     // the short one on the 947's) is refused before anything is sent.
-    if (app.firmware.imageLength != ImageLengthFor(kind)) {
+    if (app.firmware.imageLength != device.firmwareImageLength) {
       ShowWarning(port, "Download aborted! Filesize incorrect.",
-                  kind == k947Bootloader ? "947 UPG Download" : "UPG Download");
+                  device.kind == k947BootloaderKind ? "947 UPG Download" : "UPG Download");
       return 1;
     }
     Upgrade(app, ctx);

@@ -10,20 +10,21 @@ namespace tdxx {
 void MainWindowCommands::mnuLaunchBootloaderClick() {
   CommandScope scope(port_, commandDepth_);
   const DeviceKind kind = app_.state.deviceKind;
+  const LaunchAction action = FactsOf(kind).launch;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
     ShowWarning(port_, "Action aborted! Please connect only one device.", "Action Conflict");
-  } else if (kind == 14) {
+  } else if (action == LaunchAction::ManualOnly) {
     ShowWarning(port_, "Slimkey 947 bootloader must be activated manually.", "Action Unavailable");
   } else if (kind == 0) {
     ShowWarning(port_, kNoDeviceText, "Launch Bootloader Note");
-  } else if (IsBootloaderKind(kind)) {
+  } else if (action == LaunchAction::AlreadyActive) {
     ShowWarning(port_, "Bootloader already active!", "Note");
-  } else if (kind == 1) {
+  } else if (action == LaunchAction::Unsupported) {
     ShowWarning(port_, "Your device does not support this command.", "Note");
-  } else if (kind == 2 || TakesFeatureCommands(kind)) {
+  } else if (action == LaunchAction::FeatureReports) {
     LaunchBootloaderFeature(ctx);
-  } else if (kind == kPrgTModeKind) {
+  } else if (action == LaunchAction::PrgTModeStream) {
     LaunchBootloaderStream(ctx);
   }
 }

@@ -8,6 +8,7 @@
 #include "app/MainWindowCommands.h"
 #include "files/FirmwareReader.h"
 #include "files/KeyDefinitionReader.h"
+#include "hid/DeviceKindTable.h"
 
 namespace tdxx {
 
@@ -51,7 +52,7 @@ void MainWindowCommands::btnOpenClick() {
   request.defaultExtension = "*.ckd";
   request.startFolder = state.macroFilesFolder;
   const DeviceKind kind = state.deviceKind;
-  if (kind == 3 || kind == 4 || kind == 13) {
+  if (FactsOf(kind).opensOnFirmwareFilter) {
     request.filterIndex = kFilterFirmware;
   } else if (app_.driveLocator.FindKeypadDrive() || state.downloadMode == 2) {
     request.filterIndex = kFilterFlashDriveCopy;

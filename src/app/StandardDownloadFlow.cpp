@@ -2,18 +2,12 @@
 
 #include <string>
 
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 #include "protocol/StandardDownload.h"
 
 namespace tdxx {
 namespace {
-
-// Kinds that hold only 24 keys whatever the file says: the newer 917 and the TD-A, also in its
-// KBMouse personality.
-bool HoldsOnly24Keys(DeviceKind kind) {
-  return kind == 2 || kind == 5 || kind == 10;
-}
-constexpr int kSmallKeypadKeys = 24;
 
 constexpr Milliseconds kBeforeAdvice{2000};
 constexpr Milliseconds kShowSuccess{1000};
@@ -34,9 +28,12 @@ int RunStandardDownload(Application& app, MainWindowPort& port) {
                      "Download Note", MessageIcon::Warning, MessageButtons::Ok);
     return 1;
   }
-  if (HoldsOnly24Keys(state.deviceKind) && state.keyCount > kSmallKeypadKeys) {
-    keys = kSmallKeypadKeys;
-    port.LogProgress("\r\nIMPORTANT: Downloading only first 24 keys of file!");
+  // Some kinds hold fewer keys than a file may have, whatever the file says.
+  const int keyLimit = FactsOf(state.deviceKind).standardKeyLimit;
+  if (keyLimit > 0 && state.keyCount > keyLimit) {
+    keys = keyLimit;
+    port.LogProgress("\r\nIMPORTANT: Downloading only first " + std::to_string(keyLimit) +
+                     " keys of file!");
   }
   port.LogProgress("\r\nDownloading " + std::to_string(keys) + " keys.");
   port.SetProgressMaximum(keys + 1);

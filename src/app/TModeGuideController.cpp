@@ -1,13 +1,9 @@
 #include "app/TModeGuideController.h"
 
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 
 namespace tdxx {
-namespace {
-
-constexpr DeviceKind kPrgTModeDevice = 9;
-
-}  // namespace
 
 TModeGuideController::TModeGuideController(Application& app, MainWindowPort& port)
     : app_(app), port_(port) {}
@@ -22,7 +18,7 @@ void TModeGuideController::FormShow() {
 void TModeGuideController::btnConnectTModeClick() {
   ProtocolContext ctx = app_.Protocol(port_);
   DetectKeypad(ctx, false);
-  if (app_.state.deviceKind == kPrgTModeDevice) {
+  if (FactsOf(app_.state.deviceKind).group == DeviceGroup::PrgTMode) {
     connectCaption_ = "Contacted!";
     downloadEnabled_ = true;
     notFoundVisible_ = false;

@@ -12,6 +12,7 @@
 #include "cli/CommandOutcome.h"
 #include "cli/InterfaceKindName.h"
 #include "files/NarrowText.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/DownloadTimeEstimate.h"
 #include "protocol/KeyRecordBytes.h"
 
@@ -21,16 +22,8 @@ namespace {
 
 constexpr std::int32_t kMethodTMode = 1;
 constexpr std::int32_t kMethodFlashDrive = 2;
-constexpr int kShortKeyLimit = 24;
-constexpr int kOlder917BlockBytes = 13;
-
-bool IsBootloader(DeviceKind kind) {
-  return kind == 3 || kind == 4 || kind == 7 || kind == 13;
-}
-
-bool TakesStandardDownload(DeviceKind kind) {
-  return kind == 2 || kind == 5 || kind == 6 || kind == 8 || kind == 10 || kind == 11 || kind == 12;
-}
+constexpr const char* kBootloaderRefusal = "The device is in bootloader mode: re-plug the keypad.";
+constexpr const char* kSlimkeyRefusal = "Slimkey 947 keys are not programmable.";
 
 // What the download would do.
 struct Plan {
@@ -53,7 +46,7 @@ int KeyBytes(const KeyTable& keys, int count) {
 
 void PlanKeys(const Application& app, Plan& plan) {
   const MainWindowState& state = app.state;
-  const DeviceKind kind = state.deviceKind;
+  const DeviceKindFacts& device = FactsOf(state.deviceKind);
   const int inFile = std::clamp(state.keyCount, 0, static_cast<int>(app.keyTable.size()));
   if (inFile == 0) {
     plan.why = "The file holds no key data.";
@@ -63,10 +56,11 @@ void PlanKeys(const Application& app, Plan& plan) {
     plan.why = "A CKD file is not sent with the flash-drive method (use --method standard or prg).";
     return;
   }
-  const bool overStream = kind == 9 || state.downloadMode == kMethodTMode;
+  const bool inPrgTMode = device.keyDownload == KeyDownload::PrgTMode;
+  const bool overStream = inPrgTMode || state.downloadMode == kMethodTMode;
   if (overStream) {
-    plan.flow = kind == 9 ? "prg-tmode" : "prg-tmode-guide";
-    if (kind != 9)
+    plan.flow = inPrgTMode ? "prg-tmode" : "prg-tmode-guide";
+    if (!inPrgTMode)
       plan.why = "The guide asks to switch the keypad to PRG/TMode first.";
     plan.keys = inFile;
     // Each send is one output report: the pings (one before the block, one per key), the
@@ -76,52 +70,60 @@ void PlanKeys(const Application& app, Plan& plan) {
     plan.bytes = byteCount;
     plan.reports = (1 + inFile) + 1 + (1 + inFile + 1) + byteCount;
     plan.reportKind = "output";
-  } else if (TakesStandardDownload(kind)) {
+  } else if (device.keyDownload == KeyDownload::Standard) {
     plan.flow = "standard";
-    plan.keys = (kind == 2 || kind == 5 || kind == 10) ? std::min(inFile, kShortKeyLimit) : inFile;
-    const int block = kind == 2 ? kOlder917BlockBytes : static_cast<int>(kGlobalParameterBlockSize);
+    plan.keys = device.standardKeyLimit > 0 ? std::min(inFile, device.standardKeyLimit) : inFile;
+    const int block = device.globalBlock.bytesSent;
     plan.bytes = block + KeyBytes(app.keyTable, plan.keys) + 1;
     plan.reports = plan.bytes;  // one feature report per byte
     plan.reportKind = "feature";
-  } else if (kind == 1) {
+  } else if (device.keyDownload == KeyDownload::Silent) {
     plan.why = "The older 917 firmware takes no download.";
     return;
-  } else if (IsBootloader(kind)) {
-    plan.why = "The device is in bootloader mode: re-plug the keypad.";
-    return;
-  } else if (kind == 14) {
-    plan.why = "Slimkey 947 keys are not programmable.";
+  } else if (device.group == DeviceGroup::Bootloader) {
+    plan.why = kBootloaderRefusal;
     return;
   } else {
     plan.why = "No keypad was found.";
     return;
   }
-  plan.estimate = EstimateKeyDownload(app.keyTable, state.keyCount, kind, state.downloadMode);
+  plan.estimate =
+      EstimateKeyDownload(app.keyTable, state.keyCount, state.deviceKind, state.downloadMode);
 }
 
 Plan MakePlan(const Application& app) {
   Plan plan;
   const MainWindowState& state = app.state;
+  const DeviceKindFacts& device = FactsOf(state.deviceKind);
   std::error_code error;
+  // As the Download command: nothing at all goes to the Slimkey 947, whatever the file.
+  if (device.group == DeviceGroup::Slimkey) {
+    plan.why = kSlimkeyRefusal;
+    return plan;
+  }
   switch (state.loadedFileType) {
     case kFileCkd:
       PlanKeys(app, plan);
       break;
     case kFileUpg:
-      if (state.deviceKind <= 0) {
+      if (device.firmware == FirmwareStep::None) {
         plan.why = "No keypad or bootloader was found.";
+      } else if (device.firmware == FirmwareStep::Unsupported) {
+        plan.why = "The older 917 firmware takes no firmware update.";
       } else {
         // The firmware flow decides on the device itself; a keypad is first switched to its
         // bootloader, after a question.
         plan.flow = "firmware-upgrade";
         plan.bytes = static_cast<int>(kFirmwareImageSize);
         plan.reportKind = "output";
-        if (!IsBootloader(state.deviceKind))
+        if (device.firmware == FirmwareStep::SwitchToBootloader)
           plan.why = "The keypad is first switched to its bootloader (a question asks).";
       }
       break;
     case kFileBin:
-      if (state.downloadMode != kMethodFlashDrive) {
+      if (device.group == DeviceGroup::Bootloader) {
+        plan.why = kBootloaderRefusal;
+      } else if (state.downloadMode != kMethodFlashDrive) {
         plan.why = "A BIN file is copied only with the flash-drive method (--method flash).";
       } else {
         plan.flow = "flash-drive";

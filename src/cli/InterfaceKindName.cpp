@@ -1,38 +1,15 @@
 #include "cli/InterfaceKindName.h"
 
+#include "hid/DeviceKindTable.h"
+
 namespace tdxx::cli {
 
 std::string InterfaceKindName(DeviceKind kind) {
-  switch (kind) {
-    case 1:
-      return "917 keypad (firmware 4.1 to 5.0)";
-    case 2:
-      return "917 keypad (firmware 5.1 to 6.0)";
-    case 3:
-      return "917 bootloader";
-    case 4:
-      return "TDxx/WKxxx bootloader";
-    case 5:
-      return "TD-A keypad";
-    case 6:
-      return "TD-B keypad";
-    case 7:
-      return "TDSxx bootloader";
-    case 8:
-      return "WK-C keyboard";
-    case 9:
-      return "TDxx/WKxxx device in PRG/TMode";
-    case 10:
-      return "TD-A keypad (KBMouse)";
-    case 11:
-      return "TD-B keypad (KBMouse)";
-    case 12:
-      return "WK-C keyboard (KBMouse)";
-    case 14:
-      return "Slimkey 947";
-    default:
-      return "device of kind " + std::to_string(kind);
-  }
+  const DeviceKindFacts& device = FactsOf(kind);
+  // Only the devices discovery can report have a name here.
+  if (device.kind != kind || device.vendorId == 0)
+    return "device of kind " + std::to_string(kind);
+  return std::string(device.name);
 }
 
 std::string InterfaceProblemName(AttachedInterface::Problem problem) {

@@ -10,12 +10,9 @@
 #include "hid/Clock.h"
 #include "hid/DeviceKind.h"
 #include "hid/HidApi.h"
+#include "hid/ReportMode.h"
 
 namespace tdxx {
-
-// 'U': 65-byte reports with up to 63 payload bytes (bootloaders);
-// 'T': 9-byte reports with up to 7 payload bytes (devices in PRG/TMode).
-enum class ReportMode : char { U = 'U', T = 'T' };
 
 // One attached interface whose identifiers are in the identifier table, as SurveyInterfaces
 // finds it.

@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "hid/DeviceKindTable.h"
 #include "protocol/KeypadPanel.h"
 #include "protocol/ModelSuffix.h"
 #include "protocol/VersionQueries.h"
@@ -14,61 +14,27 @@
 namespace tdxx {
 namespace {
 
-constexpr std::string_view kSeveralDevices =
+constexpr std::string_view kSeveralDevicesText =
     "***Please connect only ONE programmable device at a time!***";
 constexpr std::string_view kNoKeypad = "No Tasterdeck found! Please connect your USB keypad.";
 constexpr std::string_view kFlashDriveMode = "Tasterdeck found in Flash Drive mode at ";
 
-// The panel text of a device kind that names a device by itself; nothing for 0 and for values
-// the identifier table does not give (-1 has its own texts).
-std::optional<std::string_view> FoundText(DeviceKind kind) {
-  switch (kind) {
-    case 1:
-      return "KEYPAD found: Quorvane 917 v4.1 to v5.0.";
-    case 2:
-      return "KEYPAD found: Quorvane 917 v5.1 to v6.0.";
-    case 3:
-      return "BOOTLOADER found: Quorvane 917 v6";
-    case 4:
-      return "BOOTLOADER found: Quorvane TDxx/WKxxx";
-    case 5:
-      return "KEYPAD found: Quorvane Tasterdeck TD-A.";
-    case 6:
-      return "KEYPAD found: Quorvane Tasterdeck TD-B.";
-    case 7:
-      return "BOOTLOADER found: Quorvane Tasterdeck TDSxx";
-    case 8:
-      return "KEYBOARD found: Quorvane WK-C";
-    case 9:
-      return "DEVICE found: Quorvane TDxx/WKxxx (PRG/TMode)";
-    case 10:
-      return "DEVICE found: Quorvane TD-A (KBMouse)";
-    case 11:
-      return "DEVICE found: Quorvane TD-B (KBMouse)";
-    case 12:
-      return "DEVICE found: Quorvane WK-C (KBMouse)";
-    case 14:
-      return "DEVICE found: Quorvane Slimkey 947";
-    default:
-      return std::nullopt;
-  }
-}
-
 // Names what FindKeypad found; with no HID device, looks for the keypad's flash drive.
 void ShowFoundDevice(ProtocolContext& ctx) {
-  if (ctx.deviceKind == -1) {
+  if (ctx.deviceKind == kSeveralDevices) {
     // -1 also stands for a HID library that cannot be bound; then say what is wrong with it
     // rather than asking the user to unplug devices.
     const std::string& bindError = ctx.transport.bindError();
     if (bindError.empty()) {
-      SetKeypadPanel(ctx.port, kSeveralDevices);
+      SetKeypadPanel(ctx.port, kSeveralDevicesText);
     } else {
       SetKeypadPanel(ctx.port, "***USB HID service unavailable: " + bindError + "***");
     }
     return;
   }
-  if (const std::optional<std::string_view> text = FoundText(ctx.deviceKind)) {
-    SetKeypadPanel(ctx.port, *text);
+  // Kinds that name a device by themselves; 0 and values no row names have no text.
+  if (const std::string_view text = FactsOf(ctx.deviceKind).panelText; !text.empty()) {
+    SetKeypadPanel(ctx.port, text);
     return;
   }
   if (ctx.driveLocator.FindKeypadDrive()) {
@@ -87,14 +53,14 @@ bool ReadBootloaderIdentity(ProtocolContext& ctx) {
     ctx.transport.CloseKeypad();
     return false;
   }
-  if (ctx.deviceKind == 3) {
+  if (FactsOf(ctx.deviceKind).identity == IdentityReport::Bootloader917) {
     AppendToKeypadPanel(ctx.port, Bootloader917Suffix(report));
   } else {
     ctx.deviceInfo.statusByte = report[1];
     const ModelSuffix suffix = BootloaderModelSuffix(report);
     AppendToKeypadPanel(ctx.port, suffix.text);
     if (suffix.model947)
-      ctx.deviceKind = 13;
+      ctx.deviceKind = k947BootloaderKind;
   }
   ctx.transport.CloseKeypad();
   return true;
@@ -114,21 +80,20 @@ bool ReadPrgTModeIdentity(ProtocolContext& ctx) {
   return true;
 }
 
+// The identity read, then the version query in the report mode the device speaks; neither for
+// kinds without an identity report, no version query when the identity cannot be read.
 void AddModelAndVersions(ProtocolContext& ctx) {
-  switch (ctx.deviceKind) {
-    case 3:
-    case 4:
-    case 7:
-      if (ReadBootloaderIdentity(ctx))
-        QueryBootloaderVersions(ctx);
-      break;
-    case 9:
-      if (ReadPrgTModeIdentity(ctx))
-        QueryDeviceVersions(ctx);
-      break;
-    default:
-      break;
-  }
+  const DeviceKindFacts& device = FactsOf(ctx.deviceKind);
+  if (device.identity == IdentityReport::None)
+    return;
+  const bool read = device.identity == IdentityReport::PrgTMode ? ReadPrgTModeIdentity(ctx)
+                                                                : ReadBootloaderIdentity(ctx);
+  if (!read)
+    return;
+  if (device.stream == ReportMode::U)
+    QueryBootloaderVersions(ctx);
+  else
+    QueryDeviceVersions(ctx);
 }
 
 }  // namespace
@@ -138,8 +103,7 @@ std::string InUseLine(const std::string& path) {
 }
 
 std::string NoPermissionLine(const std::string& path) {
-  return "\r\nNo permission to open " + path +
-         ". Run tdxxload-cli doctor to see what is missing.";
+  return "\r\nNo permission to open " + path + ". Run tdxxload-cli doctor to see what is missing.";
 }
 
 void DetectKeypad(ProtocolContext& ctx, bool keepOpen) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hid/DeviceKindTable.h"
 #include "protocol/KeyRecordBytes.h"
 
 namespace tdxx {
@@ -13,23 +14,18 @@ constexpr Milliseconds kReportPause = 10ms;  // after every feature report and s
 constexpr Milliseconds kReplyWait = 100ms;   // between a stream command and its reply
 // A ping: its send, the look at the reply, and one poll that finds the answer.
 constexpr Milliseconds kPing = kReportPause + kReplyWait;
-constexpr int kStandardBlockBytes = 15;
-constexpr int kOlder917BlockBytes = 13;
 constexpr int kTModeBlockBytes = 15;
-constexpr int kShortKeyLimit = 24;
-
-bool TakesStandardDownload(DeviceKind kind) {
-  return kind == 2 || kind == 5 || kind == 6 || kind == 8 || kind == 10 || kind == 11 || kind == 12;
-}
+// The PRG/TMode download pauses after every key byte when exactly this many keys go.
+constexpr int kTModePacedKeyCount = 24;
 
 int KeyBytes(const KeyRecord& record) {
   return static_cast<int>(KeyRecordWireBytes(record).size());
 }
 
-DownloadTimeEstimate Standard(const KeyTable& keys, int count, DeviceKind kind) {
-  if (kind == 2 || kind == 5 || kind == 10)
-    count = std::min(count, kShortKeyLimit);
-  const int blockBytes = kind == 2 ? kOlder917BlockBytes : kStandardBlockBytes;
+DownloadTimeEstimate Standard(const KeyTable& keys, int count, const DeviceKindFacts& device) {
+  if (device.standardKeyLimit > 0)
+    count = std::min(count, device.standardKeyLimit);
+  const int blockBytes = device.globalBlock.bytesSent;
   DownloadTimeEstimate estimate;
   estimate.steps.push_back(blockBytes * kReportPause + 100ms);
   for (int j = 0; j < count; ++j) {
@@ -45,7 +41,7 @@ DownloadTimeEstimate OverStream(const KeyTable& keys, int count) {
   DownloadTimeEstimate estimate;
   estimate.overStream = true;
   // Each key byte: its send, and a pause after it when exactly 24 keys go.
-  const Milliseconds perKeyByte = count == kShortKeyLimit ? 2 * kReportPause : kReportPause;
+  const Milliseconds perKeyByte = count == kTModePacedKeyCount ? 2 * kReportPause : kReportPause;
   // First ping, key-capacity query, prefix, the block bytes each with a pause, the pause after.
   estimate.steps.push_back(kPing + kReportPause + kReplyWait + kReportPause +
                            kTModeBlockBytes * 2 * kReportPause + kReportPause);
@@ -73,10 +69,11 @@ DownloadTimeEstimate EstimateKeyDownload(const KeyTable& keys, int keyCount, Dev
   const int count = std::clamp(keyCount, 0, static_cast<int>(keys.size()));
   if (count == 0 || method == 2)
     return {};
-  if (kind == 9 || method == 1)
+  const DeviceKindFacts& device = FactsOf(kind);
+  if (device.keyDownload == KeyDownload::PrgTMode || method == 1)
     return OverStream(keys, count);
-  if (TakesStandardDownload(kind))
-    return Standard(keys, count, kind);
+  if (device.keyDownload == KeyDownload::Standard)
+    return Standard(keys, count, device);
   return {};
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 
+#include "hid/DeviceKindTable.h"
 #include "protocol/KeyRecordBytes.h"
 
 namespace tdxx {
@@ -14,29 +14,6 @@ constexpr Milliseconds kAfterBlock{100};
 // After each key: the long pause after keys 0, 2, 4, ..., the short one after the others.
 constexpr Milliseconds kAfterEvenKey{100};
 constexpr Milliseconds kAfterOddKey{10};
-
-// What a device kind takes of the global block.
-struct BlockRow {
-  std::uint8_t parameterCount;
-  std::size_t length;
-};
-
-std::optional<BlockRow> BlockRowFor(DeviceKind kind) {
-  switch (kind) {
-    case 1:
-    case 2:
-      return BlockRow{10, 13};  // the 917 keypads
-    case 5:
-    case 6:
-    case 8:
-    case 10:
-    case 11:
-    case 12:
-      return BlockRow{12, 15};  // TD-A, TD-B, WK-C, also in their KBMouse personality
-    default:
-      return std::nullopt;
-  }
-}
 
 void Log(ProtocolContext& ctx, std::string_view text) {
   ctx.port.LogProgress(text);
@@ -55,13 +32,14 @@ void StepAndPause(ProtocolContext& ctx, Milliseconds pause) {
 bool DownloadKeysStandard(ProtocolContext& ctx, const KeyTable& keyTable,
                           GlobalParameterBlock& globalBlock, DeviceKind deviceKind, int count) {
   Log(ctx, "\r\n...Download start");
-  const std::optional<BlockRow> row = BlockRowFor(deviceKind);
-  if (!row)
+  // What the kind takes of the global block; a kind that takes none gets nothing.
+  const GlobalBlockRow row = FactsOf(deviceKind).globalBlock;
+  if (row.bytesSent == 0)
     return true;
-  globalBlock.bytes[GlobalParameterBlock::kParameterCount] = row->parameterCount;
+  globalBlock.bytes[GlobalParameterBlock::kParameterCount] = row.parameterCount;
 
   Log(ctx, "\r\n...Downloading globals.");
-  for (std::size_t i = 0; i < row->length; ++i) {
+  for (std::size_t i = 0; i < row.bytesSent; ++i) {
     if (ctx.transport.SendFeatureByte(globalBlock.bytes[i]))
       return true;
   }
