@@ -8,6 +8,29 @@
 
 namespace tdxx {
 
+int PosixFileWriter::OpenForReading(const std::string& path, bool fromDevice, int& fd) {
+  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return errno;
+  // The pages were synced before; dropping them makes the next reads go to the device.
+  if (fromDevice)
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  return 0;
+}
+
+int PosixFileWriter::Read(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) {
+  got = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, data, size);
+    if (n >= 0) {
+      got = static_cast<std::size_t>(n);
+      return 0;
+    }
+    if (errno != EINTR)
+      return errno;
+  }
+}
+
 int PosixFileWriter::Create(const std::string& path, int& fd) {
   fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   return fd < 0 ? errno : 0;

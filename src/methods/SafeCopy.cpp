@@ -1,10 +1,8 @@
 #include "methods/SafeCopy.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <system_error>
 #include <vector>
@@ -48,34 +46,27 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Reads a whole file; 0 or the errno of the failure. With `dropCache` the pages of the file
-// are dropped first, so that what is read comes from the device rather than from memory.
-int ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, bool dropCache,
-                  const std::function<void()>& betweenChunks) {
+// Reads a whole file through `files`; 0 or the errno of the failure. With `fromDevice` what is
+// read comes from the drive rather than from memory.
+int ReadWholeFile(FileWriter& files, const std::string& path, bool fromDevice,
+                  std::vector<std::uint8_t>& bytes, const std::function<void()>& betweenChunks) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return errno;
-  if (dropCache)
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  std::uint8_t buffer[kChunkSize];
+  int fd = -1;
+  if (const int error = files.OpenForReading(path, fromDevice, fd))
+    return error;
+  std::vector<std::uint8_t> buffer(kChunkSize);
+  int error = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      return error;
-    }
-    if (n == 0)
+    std::size_t got = 0;
+    error = files.Read(fd, buffer.data(), buffer.size(), got);
+    if (error != 0 || got == 0)
       break;
-    bytes.insert(bytes.end(), buffer, buffer + n);
+    bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got));
     if (betweenChunks)
       betweenChunks();
   }
-  ::close(fd);
-  return 0;
+  files.Close(fd);
+  return error;
 }
 
 // Writes the bytes to a new file at `path` and syncs it; the file is left behind on failure.
@@ -122,7 +113,7 @@ std::string TemporaryCopyPath(const std::string& destination) {
 CopyOutcome SafeCopy(const std::string& source, const std::string& destination, FileWriter& writer,
                      const std::function<void()>& betweenChunks) {
   std::vector<std::uint8_t> original;
-  if (const int error = ReadWholeFile(source, original, false, betweenChunks))
+  if (const int error = ReadWholeFile(writer, source, false, original, betweenChunks))
     return Failed("the BIN file cannot be read: " + std::generic_category().message(error));
 
   const std::string temporary = TemporaryCopyPath(destination);
@@ -138,7 +129,7 @@ CopyOutcome SafeCopy(const std::string& source, const std::string& destination, 
   // The copy is checked before it takes the file's name, so that a bad copy never replaces a
   // good file of the same name.
   std::vector<std::uint8_t> readBack;
-  if (const int error = ReadWholeFile(temporary, readBack, true, betweenChunks)) {
+  if (const int error = ReadWholeFile(writer, temporary, true, readBack, betweenChunks)) {
     writer.Unlink(temporary);
     return Failed("the copy cannot be read back from the drive: " + Describe(error));
   }

@@ -22,6 +22,26 @@ using test::TempFolder;
 // The real file system, with one kind of failure switched on at a time.
 class ScriptedWriter final : public FileWriter {
  public:
+  int OpenForReading(const std::string& path, bool fromDevice, int& fd) override {
+    opens.push_back({path, fromDevice});
+    const int error = real.OpenForReading(path, fromDevice, fd);
+    if (error == 0 && fromDevice)
+      deviceReads = fd;
+    return error;
+  }
+  int Read(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) override {
+    if (fd == deviceReads && deviceReadError)
+      return deviceReadError;
+    const int error = real.Read(fd, data, size, got);
+    // The drive holds something else than the page cache does: what a read from the device
+    // sees, and only that.
+    if (fd == deviceReads && driveLostByteAt && *driveLostByteAt >= deviceOffset &&
+        *driveLostByteAt < deviceOffset + got)
+      data[*driveLostByteAt - deviceOffset] ^= 0x01;
+    if (fd == deviceReads)
+      deviceOffset += got;
+    return error;
+  }
   int Create(const std::string& path, int& fd) override { return real.Create(path, fd); }
   int Write(int fd, const std::uint8_t* data, std::size_t size, std::size_t& written) override {
     if (fullAfter && bytesWritten + size > *fullAfter) {
@@ -49,6 +69,17 @@ class ScriptedWriter final : public FileWriter {
   int SyncFolder(const std::string& path) override {
     return folderSyncError ? folderSyncError : real.SyncFolder(path);
   }
+
+  struct Open {
+    std::string path;
+    bool fromDevice;
+    bool operator==(const Open&) const = default;
+  };
+  std::vector<Open> opens;
+  int deviceReads = -1;
+  std::size_t deviceOffset = 0;
+  std::optional<std::size_t> driveLostByteAt;
+  int deviceReadError = 0;
 
   PosixFileWriter real;
   std::optional<std::size_t> fullAfter;
@@ -149,6 +180,30 @@ TEST_F(SafeCopyTest, CopyThatReadsBackDifferentlyIsRemovedAndTheOldCopyKept) {
   EXPECT_EQ(outcome.reason, "the copy read back from the drive differs from the BIN file");
   EXPECT_EQ(ReadWholeFile(destination), "old copy");
   EXPECT_EQ(DriveEntries(), (std::vector<std::string>{"README.TXT", "keys.bin"}));
+}
+
+TEST_F(SafeCopyTest, ReadBackComesFromTheDriveAndADifferenceThereFailsTheCopy) {
+  temp.Write("drive/keys.bin", "old copy");
+  // The file as written (and cached) is right; the drive lost one bit in the third chunk.
+  writer.driveLostByteAt = 2 * 16 * 1024 + 5;
+  const CopyOutcome outcome = Copy(writer);
+  EXPECT_TRUE(outcome.failed);
+  EXPECT_EQ(outcome.reason, "the copy read back from the drive differs from the BIN file");
+  // The source is read as it is; only the copy is read back from the device.
+  EXPECT_EQ(writer.opens, (std::vector<ScriptedWriter::Open>{
+                              {source, false}, {TemporaryCopyPath(destination), true}}));
+  EXPECT_EQ(ReadWholeFile(destination), "old copy");
+  EXPECT_EQ(DriveEntries(), (std::vector<std::string>{"README.TXT", "keys.bin"}));
+}
+
+TEST_F(SafeCopyTest, DriveThatCannotBeReadBackLeavesNoCopy) {
+  writer.deviceReadError = EIO;
+  const CopyOutcome outcome = Copy(writer);
+  EXPECT_TRUE(outcome.failed);
+  EXPECT_EQ(outcome.reason,
+            "the copy cannot be read back from the drive: the drive was removed or failed "
+            "(Input/output error)");
+  EXPECT_EQ(DriveEntries(), std::vector<std::string>{"README.TXT"});
 }
 
 TEST_F(SafeCopyTest, DriveLostBeforeTheNameIsSavedLeavesNoCopy) {
