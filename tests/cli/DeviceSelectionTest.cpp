@@ -103,6 +103,36 @@ TEST_F(DeviceSelection, DryRunWithoutADeviceSaysNothingWouldBeSent) {
   EXPECT_EQ(plan["note"], "No keypad was found.");
 }
 
+// Where the Download command refuses before any flow, the dry run says nothing would be sent.
+TEST_F(DeviceSelection, DryRunNamesNoFlowWhereTheDownloadRefuses) {
+  const std::string bin = temp.Write("keys.bin", "flash drive copy");
+  const std::string upg = ExampleCkd("td-a-demo.upg");
+  struct Row {
+    const char* device;
+    std::string file;
+    int method;
+    const char* note;
+  };
+  const Row rows[] = {
+      {"slimkey-947", ExampleCkd("td-a-function-keys.ckd"), 0,
+       "Slimkey 947 keys are not programmable."},
+      {"slimkey-947", bin, 2, "Slimkey 947 keys are not programmable."},
+      {"slimkey-947", upg, 0, "Slimkey 947 keys are not programmable."},
+      {"tdxx-bootloader", bin, 2, "The device is in bootloader mode: re-plug the keypad."},
+      {"917-v4", upg, 0, "The older 917 firmware takes no firmware update."},
+  };
+  for (const Row& row : rows) {
+    Plug({row.device});
+    cli::DeviceCommandOptions options;
+    options.dryRun = true;
+    options.method = row.method;
+    const nlohmann::json plan = Run(simulation->binder(), row.file, options);
+    EXPECT_EQ(plan["flow"], "") << row.device << " " << row.file;
+    EXPECT_EQ(plan["note"], row.note) << row.device << " " << row.file;
+    EXPECT_NE(exitCode, cli::kExitDone);
+  }
+}
+
 TEST_F(DeviceSelection, DetectAllListsEveryInterfaceWithWhyItCannotBeOpened) {
   Plug({"td-a", "wk-c:no-permission", "tdxx-bootloader"});
   std::unique_ptr<InterfaceLock> lock;
