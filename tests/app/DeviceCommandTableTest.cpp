@@ -161,12 +161,8 @@ TEST_P(DeviceCommandTable, SendsWhatItsRowSaysAndTellsTheUser) {
   const Expect& expect = c.command == Command::Erase    ? c.row->erase
                          : c.command == Command::Reboot ? c.row->reboot
                                                         : c.row->launch;
-  Start(c.row->devices);
-  commands->btnConnectClick();
+  StartAndConnect(c.row->devices);
   ASSERT_EQ(app->state.deviceKind, c.row->kind) << port->keypadText;
-  for (std::size_t i = 0; i < c.row->devices.size(); ++i)
-    device(i).ClearRecordings();
-  port->log.clear();
   const std::string panel = port->keypadText;
 
   switch (c.command) {

@@ -103,12 +103,8 @@ class DownloadDispatch : public DownloadFixture, public testing::WithParamInterf
  protected:
   void SetUp() override {
     const Case& c = GetParam();
-    Start(c.row->devices);
-    commands->btnConnectClick();
+    StartAndConnect(c.row->devices);
     ASSERT_EQ(app->state.deviceKind, c.row->kind) << port->keypadText;
-    for (std::size_t i = 0; i < c.row->devices.size(); ++i)
-      device(i).ClearRecordings();
-    port->log.clear();
     port->SetKeypadText("");
     app->keyTable = SampleKeyTable();
     app->firmware.image.fill(0xFF);  // a blank image: only the erase and the restart go

@@ -53,7 +53,8 @@ class DownloadFixture : public ::testing::Test {
     app.reset();
     Start(kinds);
     commands->btnConnectClick();
-    device().ClearRecordings();
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+      device(i).ClearRecordings();
     port->log.clear();
     port->pauses.clear();
     port->progressMaximumHistory.clear();
