@@ -12,6 +12,7 @@
 #include "app/MainWindowState.h"
 #include "cli/ConsolePort.h"
 #include "cli/HexText.h"
+#include "cli/KeyMapReport.h"
 #include "files/FirmwareReader.h"
 #include "files/KeyDefinitionReader.h"
 #include "files/NarrowText.h"
@@ -130,8 +131,11 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
     // The images are large; keep them off the stack.
     auto table = std::make_unique<KeyTable>();
     auto block = std::make_unique<GlobalParameterBlock>();
-    const int keyCount = ReadKeyDefinitionFile(path, *table, *block, log);
+    auto diagnostics = std::make_unique<KeyDefinitionDiagnostics>();
+    const int keyCount = ReadKeyDefinitionFile(path, *table, *block, log, diagnostics.get());
     status = keyCount != 0 ? kInspectRead : kInspectFailed;
+    const std::vector<KeyMapProblem> problems = FindKeyMapProblems(*diagnostics, *table);
+    result["problems"] = ProblemsJson(problems);
     result["fileType"] = "ckd";
     result["keyCount"] = keyCount;
     result["globalParameterBlock"] = HexText(block->bytes.data(), block->bytes.size());
@@ -141,6 +145,8 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
     }
     result["keyRecords"] = std::move(records);
     PrintKeySummary(summary, keyCount, *block, *table);
+    if (keyCount != 0)
+      PrintProblems(summary, problems);
   } else if (type == kFileUpg) {
     auto firmware = std::make_unique<FirmwareImage>();
     const int code = ReadFirmwareFile(path, *firmware, log);
