@@ -255,16 +255,7 @@ void KeyMapController::LoadIntoMainWindow() {
   state.dataFileName = path;
   port_.SetFileNameText(path);
   port_.SetFileTypeText("Tasterdeck Key Definitions (.CKD)");
-  std::vector<KeyMapProblem> problems;
-  state.keyCount = ReadKeyDefinitionsIntoApp(app_, port_, path, problems);
-  if (state.keyCount != 0) {
-    port_.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
-    if (!problems.empty())
-      port_.LogProgress(ProblemWarningLine(problems));
-  } else {
-    state.loadedFileType = kFileNone;
-    port_.LogProgress("\r\nFile read FAILED!\r\n");
-  }
+  LoadKeyDefinitionsAsOpened(app_, port_, path, true);
 }
 
 bool KeyMapController::dirty() const {
