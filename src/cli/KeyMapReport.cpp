@@ -46,7 +46,8 @@ nlohmann::json LevelJson(const LevelView& level) {
 
 std::string LevelLine(const LevelView& level) {
   std::string text = level.summary.empty() ? "-" : level.summary;
-  std::string details = "mode " + std::to_string(level.mode);
+  std::string details = "mode " + std::to_string(level.mode) + ", flags " +
+                        HexText(&level.flags, 1) + " " + FlagBitNames(level.flags);
   if (level.autoRepeat)
     details += ", auto-repeat";
   return text + " (" + details + ")";

@@ -110,7 +110,9 @@ TEST(KeysCommand, EditsChangeOnlyTheirLines) {
   options.sets = {"3.1=keys:Ctrl+C", "0.2=text:Hi"};
   const KeysRun run = Keys(options);
   ASSERT_EQ(run.status, cli::kKeysClean) << run.errors;
-  EXPECT_NE(run.out.find("Key 3: level 1 Ctrl+C (mode 0, auto-repeat)"), std::string::npos);
+  EXPECT_NE(
+      run.out.find("Key 3: level 1 Ctrl+C (mode 0, flags 03 HasCodes|AutoRepeat, auto-repeat)"),
+      std::string::npos);
 
   const std::vector<std::string> before = Lines(original);
   const std::vector<std::string> after = Lines(ReadWholeFile(path));
