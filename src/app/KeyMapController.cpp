@@ -1,5 +1,7 @@
 #include "app/KeyMapController.h"
 
+#include <set>
+
 #include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowState.h"
 #include "keymap/KeySpec.h"
@@ -165,7 +167,12 @@ EditResult KeyMapController::SetTypedText(int key, int level, const std::string&
 
 EditResult KeyMapController::SetRecorded(int key, int level, const std::vector<RecordedKey>& keys) {
   std::vector<KeyEvent> events;
+  std::set<std::uint16_t> down;
   for (const RecordedKey& recorded : keys) {
+    // The keyboard's own repeat presses a held key again, and a key held before the recording
+    // began is released in it: neither is part of what was typed.
+    if (recorded.press ? !down.insert(recorded.evdev).second : down.erase(recorded.evdev) == 0)
+      continue;
     const ScanCodeKey* scanKey = FindKeyByEvdev(recorded.evdev);
     if (scanKey == nullptr) {
       return EditResult::Refused("the key with Linux key code " + std::to_string(recorded.evdev) +

@@ -65,7 +65,9 @@ class KeyMapController {
   EditResult SetEvents(int key, int level, const std::vector<KeyEvent>& events);  // chips
   EditResult SetChord(int key, int level, const std::string& chord);              // "Ctrl+C"
   EditResult SetTypedText(int key, int level, const std::string& text);           // "Type text..."
-  EditResult SetRecorded(int key, int level, const std::vector<RecordedKey>& keys);  // "Record"
+  // "Record": the keys in the order pressed and released; a repeated press of a held key and
+  // the release of a key pressed before the recording are left out.
+  EditResult SetRecorded(int key, int level, const std::vector<RecordedKey>& keys);
   // "Choose key...": appends the key's press and release.
   EditResult AppendChosenKey(int key, int level, const ScanCodeKey& chosen);
   EditResult Clear(int key, int level);

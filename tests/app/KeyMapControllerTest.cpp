@@ -74,6 +74,14 @@ TEST_F(KeyMapControllerTest, EditsUndoRedoAndTheCloseQuestion) {
   // Recorded on the computer's keyboard: Ctrl down, C down, C up, Ctrl up (Linux key codes).
   ASSERT_TRUE(controller->SetRecorded(2, 2, {{true, 29}, {true, 46}, {false, 46}, {false, 29}}).ok);
   EXPECT_EQ(controller->Key(2).levels[1].summary, "Ctrl+C");
+  // Held Ctrl repeating, and Enter released from before the recording: left out.
+  ASSERT_TRUE(
+      controller
+          ->SetRecorded(4, 1,
+                        {{false, 28}, {true, 29}, {true, 29}, {true, 46}, {false, 46}, {false, 29}})
+          .ok);
+  EXPECT_EQ(controller->Key(4).levels[0].codeText, "1421f021f014");
+  controller->Undo();
   ASSERT_TRUE(controller->AppendChosenKey(2, 2, *FindKeyByName("F13")).ok);
   EXPECT_EQ(controller->Key(2).levels[1].codeText, "1421f021f01408f008");
   ASSERT_TRUE(controller->SetChord(3, 1, "Ctrl+Shift+F5").ok);
