@@ -1,15 +1,14 @@
 // Mean time of `tdxxload-cli keys --json` on a full 66-key CKD file whose levels hold chords,
 // typed words and long sequences: the file read, the reader with its diagnostics, the events and
 // summaries of every level, the problems and the JSON text. Goal: under 50 ms.
-#include <stdlib.h>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include "BenchFile.h"
 #include "cli/KeysCommand.h"
 #include "keymap/KeySpec.h"
 
@@ -38,14 +37,11 @@ std::string FullKeyDefinitionText() {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 50;
-  std::string folder = (std::filesystem::temp_directory_path() / "tdxx-bench-XXXXXX").string();
-  if (::mkdtemp(folder.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string path = folder + "/keys.ckd";
   const std::string text = FullKeyDefinitionText();
-  std::ofstream(path, std::ios::binary) << text;
+  const BenchFile file("keys.ckd", text);
+  if (!file.ok())
+    return 1;
+  const std::string& path = file.path();
 
   tdxx::cli::KeysOptions options;
   options.file = path;
@@ -64,7 +60,6 @@ int main(int argc, char** argv) {
   }
   const std::chrono::duration<double, std::milli> elapsed =
       std::chrono::steady_clock::now() - start;
-  std::filesystem::remove_all(folder);
 
   std::printf(
       "keys --json: %zu-byte file, 66 keys, %zu bytes of JSON, mean %.2f ms, worst %.2f ms "

@@ -94,7 +94,12 @@ void KeyMapController::SelectKey(int key) {
   }
 }
 
-EditResult KeyMapController::Apply(const KeyMapDocument& edited, const EditResult& result) {
+EditResult KeyMapController::Edit(const std::function<EditResult(KeyMapDocument&)>& edit) {
+  if (!document_) {
+    return EditResult::Refused("no key-definition file is open");
+  }
+  KeyMapDocument edited = *document_;
+  const EditResult result = edit(edited);
   if (!result.ok || edited.values() == document_->values()) {
     return result;
   }
@@ -104,47 +109,24 @@ EditResult KeyMapController::Apply(const KeyMapDocument& edited, const EditResul
   return result;
 }
 
-namespace {
-
-EditResult NoDocument() {
-  return EditResult::Refused("no key-definition file is open");
-}
-
-}  // namespace
-
 EditResult KeyMapController::SetMode(int key, int level, int mode) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetMode(key, level, mode);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetMode(key, level, mode); });
 }
 
 EditResult KeyMapController::SetAutoRepeat(int key, int level, bool on) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetAutoRepeat(key, level, on);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetAutoRepeat(key, level, on); });
 }
 
 EditResult KeyMapController::SetKeyType(int key, int keyType) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetKeyType(key, keyType);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetKeyType(key, keyType); });
 }
 
 EditResult KeyMapController::SetCodeText(int key, int level, const std::string& codeText) {
-  if (!document_)
-    return NoDocument();
   const SpecResult codes = CodeTextForRawCodes(codeText);
   if (!codes.ok)
     return EditResult::Refused(codes.error);
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetCodeText(key, level, codes.codeText);
-  return Apply(edited, result);
+  return Edit(
+      [&](KeyMapDocument& document) { return document.SetCodeText(key, level, codes.codeText); });
 }
 
 EditResult KeyMapController::SetEvents(int key, int level, const std::vector<KeyEvent>& events) {
@@ -191,7 +173,7 @@ EditResult KeyMapController::SetRecorded(int key, int level, const std::vector<R
 
 EditResult KeyMapController::AppendChosenKey(int key, int level, const ScanCodeKey& chosen) {
   if (!document_)
-    return NoDocument();
+    return EditResult::Refused("no key-definition file is open");
   std::vector<KeyEvent> events = document_->Level(key, level).events;
   for (const KeyEvent& event : PressAndRelease(chosen))
     events.push_back(event);
@@ -199,19 +181,11 @@ EditResult KeyMapController::AppendChosenKey(int key, int level, const ScanCodeK
 }
 
 EditResult KeyMapController::Clear(int key, int level) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetCodeText(key, level, "");
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetCodeText(key, level, ""); });
 }
 
 EditResult KeyMapController::SetGlobal(const std::string& name, const std::string& value) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetGlobal(name, value);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetGlobal(name, value); });
 }
 
 void KeyMapController::Undo() {

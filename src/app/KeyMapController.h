@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,7 +97,8 @@ class KeyMapController {
   static std::span<const ScanCodeKey> ChoosableKeys() { return AllScanCodeKeys(); }
 
  private:
-  EditResult Apply(const KeyMapDocument& edited, const EditResult& result);
+  // Runs `edit` on a copy of the document and keeps the copy, undoably, when it was taken.
+  EditResult Edit(const std::function<EditResult(KeyMapDocument&)>& edit);
   void LoadIntoMainWindow();
 
   Application& app_;
