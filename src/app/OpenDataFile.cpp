@@ -5,9 +5,9 @@
 
 #include "app/CommandScope.h"
 #include "app/DataFileType.h"
+#include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowCommands.h"
 #include "files/FirmwareReader.h"
-#include "files/KeyDefinitionReader.h"
 #include "hid/DeviceKindTable.h"
 
 namespace tdxx {
@@ -98,14 +98,7 @@ void MainWindowCommands::btnOpenClick() {
       port_.RepaintNow();
       if (pathTooLong)
         port_.LogProgress("\r\nFile path too long.\r\n");
-      state.keyCount =
-          pathTooLong ? 0 : ReadKeyDefinitionFile(path, app_.keyTable, app_.globalBlock, port_);
-      if (state.keyCount != 0) {
-        port_.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
-      } else {
-        state.loadedFileType = kFileNone;
-        port_.LogProgress("\r\nFile read FAILED!\r\n");
-      }
+      LoadKeyDefinitionsAsOpened(app_, port_, path, !pathTooLong);
       break;
     }
     case kFileBin: {
