@@ -97,6 +97,7 @@ window with its guide windows, the desktop menu entry, the key-definition\n\
 and firmware file types and the software-centre entry.")
 # Depends on tdxxload-cli of the same version.
 set(CPACK_COMPONENT_DESKTOP_DEPENDS cli)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS udisks2)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_SECTION x11)
 

@@ -19,7 +19,7 @@ else
     mkdir -p "$scratch/usr/share" && cp -r "$from/usr/share/mime" "$scratch/usr/share/" || exit 1
 fi
 [ -f "$scratch/usr/share/mime/packages/tdxxload.xml" ] || { echo "FAIL: no MIME file installed"; exit 1; }
-update-mime-database "$scratch/usr/share/mime" || exit 1
+update-mime-database "$scratch/usr/share/mime" >/dev/null 2>&1 || exit 1
 
 type_of() {
     XDG_DATA_HOME="$scratch/home" XDG_DATA_DIRS="$scratch/usr/share:/usr/share" \
