@@ -47,6 +47,18 @@ DEBIAN_FRONTEND=noninteractive "${as_root[@]}" dpkg-reconfigure tdxxload-cli
 
 apt_get install "$gui_deb" >/dev/null
 [ -x /usr/bin/tdxxload ] || fail "tdxxload is not installed"
+appstreamcli validate --no-net /usr/share/metainfo/io.github.tdxxload.tdxxload.metainfo.xml >/dev/null ||
+  fail "the installed metainfo does not validate"
+# The system's MIME database, updated by shared-mime-info's trigger, as the file manager sees it.
+if command -v gio >/dev/null && [ -f /usr/share/mime/mime.cache ]; then
+  probe=$(mktemp -d)
+  cp "$(command -v gio)" "$probe/x.bin"
+  printf '[GLOBAL]\r\n' >"$probe/x.ckd"
+  type_of() { gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+  [[ $(type_of "$probe/x.bin") != application/x-tdxx-* ]] || fail "x.bin has a type of ours"
+  [ "$(type_of "$probe/x.ckd")" = application/x-tdxx-ckd ] || fail "x.ckd is not a key-definition file"
+  rm -rf "$probe"
+fi
 # Settings written by the programs in the shared folder.
 "${as_root[@]}" mkdir -p /var/lib/tdxxload/Quorvane/KeysmithTDxx
 ours="$(dpkg -L tdxxload-cli tdxxload | while read -r path; do [ -d "$path" ] || echo "$path"; done)"
