@@ -10,7 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   clang
-  lintian
+  lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  bash-completion zsh fish
 )
 
 missing=()

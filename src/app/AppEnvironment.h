@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/InstalledConfigFolder.h"
+
 namespace tdxx {
 
 // Where the program runs: filled in by the program entry from the real system, by tests from
@@ -11,9 +13,9 @@ struct AppEnvironment {
   // Folder of the program file, ending in '/'. A Location.ini there (a portable or build-tree
   // run) is the one read.
   std::string programFolder;
-  // The system's configuration folder, ending in '/': the installed Location.ini, read when
-  // there is none beside the program (a package never writes beside /usr/bin).
-  std::string systemConfigFolder = "/etc/tdxxload/";
+  // The installation's configuration folder, ending in '/': the installed Location.ini, read
+  // when there is none beside the program (a package never writes beside /usr/bin).
+  std::string systemConfigFolder = InstalledConfigFolder();
   // The current user's documents folder (XDG documents); empty when the system names none.
   std::string userDocumentsFolder;
   // The documents folder shared by all users of the machine.

@@ -47,6 +47,12 @@ TEST_F(StartupSequence, LocationIniBesideTheProgramWinsOverTheSystemOne) {
   EXPECT_TRUE(app->state.useMyDocuments);
 }
 
+// The installed Location.ini is the one `cmake --install` puts under the configured prefix:
+// the build's prefix reaches the program (here the test build's own prefix).
+TEST(InstalledLocationIni, LiesInTheInstallPrefixsConfigurationFolder) {
+  EXPECT_EQ(AppEnvironment{}.systemConfigFolder, TDXX_INSTALLED_CONFIG_FOLDER);
+}
+
 // Every member of the group writes the shared settings: the chain is group-writable and keeps
 // the set-group-ID bit, and so is what a second user's start-up finds already there.
 TEST_F(StartupSequence, SharedFolderChainIsGroupWritable) {
