@@ -23,7 +23,8 @@ void MainWindowCommands::btnEraseClick() {
   const DeviceKind kind = state.deviceKind;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
-    ShowWarning(port_, "Erase aborted! Please connect only one device.", "Erase Conflict");
+    ShowConflict(port_, app_.transport, "Erase aborted! Please connect only one device.",
+                 "Erase Conflict");
   } else if (kind == 14) {
     ShowWarning(port_, "Erase aborted! Slimkey 947 keys are not programmable.",
                 "Erase Unavailable");

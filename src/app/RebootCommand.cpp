@@ -20,7 +20,8 @@ void MainWindowCommands::btnRebootClick() {
   const DeviceKind kind = state.deviceKind;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
-    ShowWarning(port_, "Reboot aborted! Please connect only one device.", "Reboot Conflict");
+    ShowConflict(port_, app_.transport, "Reboot aborted! Please connect only one device.",
+                 "Reboot Conflict");
   } else if (kind == 14) {
     ShowWarning(port_, "Reboot aborted! Slimkey 947 keys are not programmable.",
                 "Reboot Unavailable");

@@ -4,6 +4,10 @@ namespace tdxx::cli {
 
 std::string InterfaceKindName(DeviceKind kind) {
   switch (kind) {
+    case -1:
+      return "several devices, or no HID library";
+    case 0:
+      return "no device";
     case 1:
       return "917 keypad (firmware 4.1 to 5.0)";
     case 2:
@@ -28,10 +32,30 @@ std::string InterfaceKindName(DeviceKind kind) {
       return "TD-B keypad (KBMouse)";
     case 12:
       return "WK-C keyboard (KBMouse)";
+    case 13:
+      return "947 bootloader";
     case 14:
       return "Slimkey 947";
     default:
       return "device of kind " + std::to_string(kind);
+  }
+}
+
+std::string KindModelName(DeviceKind kind) {
+  switch (kind) {
+    case 5:
+    case 10:
+      return "TD-A";
+    case 6:
+    case 11:
+      return "TD-B";
+    case 8:
+    case 12:
+      return "WK-C";
+    case 9:
+      return "keypad in PRG/TMode";
+    default:
+      return InterfaceKindName(kind);
   }
 }
 
