@@ -19,8 +19,10 @@ MessageResult AnswerQuestion(QuestionPolicy policy, bool interactive, std::istre
   }
   prompt << question << " [y/N] " << std::flush;
   std::string answer;
-  if (!std::getline(in, answer))
+  if (!std::getline(in, answer)) {
+    prompt << "\n";  // no answer came: the next line starts on its own
     return MessageResult::No;
+  }
   for (char& c : answer)
     c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   return answer == "y" || answer == "yes" ? MessageResult::Yes : MessageResult::No;

@@ -76,6 +76,7 @@ void TerminalOutput::Log(std::string_view narrow) {
   if (text.empty())
     return;
   atLineStart_ = text.back() == '\n';
+  openLineBroken_ = false;
   if (!showBar_) {
     out_ << text << std::flush;
     return;
@@ -102,6 +103,9 @@ void TerminalOutput::PrintLines(std::string_view lines) {
     constexpr std::string_view kDownloading = "Downloading ";
     if (line.starts_with(kDownloading) && line.find(" keys") != std::string_view::npos)
       keyTotal_ = std::max(LeadingNumber(line.substr(kDownloading.size())), 0);
+    // The device holds fewer keys than announced, and the log does not say how many.
+    if (line.starts_with("...Truncating number of keys"))
+      keyTotal_ = 0;
     if (!TakeStepLine(line))
       printed.append(line).append("\n");
     start = end + 1;
@@ -123,8 +127,9 @@ void TerminalOutput::Note(std::string_view utf8Line) {
   EraseBar();
   // Without the bar the log's last line may still be open on the same terminal: the note
   // starts on a line of its own.
-  if (!showBar_ && !atLineStart_)
+  if (!showBar_ && !atLineStart_ && !openLineBroken_)
     errors_ << "\n";
+  openLineBroken_ = !atLineStart_;
   errors_ << utf8Line << "\n" << std::flush;
   DrawBar();
 }

@@ -50,6 +50,7 @@ class TerminalOutput {
   bool barShown_ = false;
   bool lastWasCr_ = false;
   bool atLineStart_ = true;
+  bool openLineBroken_ = false;  // a note has ended the log's open line on the error stream
   std::string pendingLine_;
   int position_ = 0;
   int maximum_ = 0;
