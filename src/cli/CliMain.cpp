@@ -272,6 +272,14 @@ int RunCli(int argc, char** argv) {
   std::error_code pathError;
   if (!devicePath.empty() && simulate.empty() && !std::filesystem::exists(devicePath, pathError))
     return noSuchInterface();
+  // Simulated paths are asked of the simulation itself, past any recording.
+  if (!devicePath.empty() && simulation) {
+    HidTransport survey(simulation->binder(), clock);
+    survey.SetDeviceFilter(devicePath);
+    std::vector<AttachedInterface> simulated;
+    if (!survey.SurveyInterfaces(simulated) && simulated.empty())
+      return noSuchInterface();
+  }
   std::ofstream recordFile;
   std::unique_ptr<RecordingHidBinder> recorder;
   if (!recordPath.empty()) {
@@ -299,11 +307,6 @@ int RunCli(int argc, char** argv) {
   }
   Application app(environment, *binder, clock, driveFinder);
   app.transport.SetDeviceFilter(devicePath);
-  if (!devicePath.empty() && simulation) {
-    std::vector<AttachedInterface> simulated;
-    if (!app.transport.SurveyInterfaces(simulated) && simulated.empty())
-      return noSuchInterface();
-  }
   ConsolePort port(clock, std::cerr);
   if (detect->parsed() && detectAll)
     return reportReplay(RunDetectAll(app.transport, detectJson, std::cout));
