@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/MainWindowState.h"
+#include "hid/HidTransport.h"
 #include "protocol/MainWindowPort.h"
 
 namespace tdxx {
@@ -15,6 +16,12 @@ void ShowOutcomeAndForgetDevice(MainWindowPort& port, MainWindowState& state, bo
 
 // A warning box with an OK button.
 void ShowWarning(MainWindowPort& port, std::string_view text, std::string_view title);
+
+// The refusal of a command when detection found -1: `severalText` ("... aborted! Please
+// connect only one device.") when several devices are connected; when the HID library cannot
+// be bound, the same box says so, with the panel's reason and where to look instead.
+void ShowConflict(MainWindowPort& port, const HidTransport& transport, std::string_view severalText,
+                  std::string_view title);
 
 inline constexpr const char* kNoDeviceText =
     "No keypad/keyboard found!\r\nPlug your device in and/or click \"Connect\".";

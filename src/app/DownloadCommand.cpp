@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/CommandScope.h"
+#include "app/DeviceCommandOutcome.h"
 #include "app/FirmwareUpdateFlow.h"
 #include "app/MainWindowCommands.h"
 #include "app/StandardDownloadFlow.h"
@@ -72,7 +73,8 @@ void MainWindowCommands::btnDownloadClick() {
   CommandScope scope(port_, commandDepth_);
   const MainWindowState& state = app_.state;
   if (state.deviceKind == kSeveralDevices) {
-    Warn(port_, "Download aborted! Please connect only one device.", "Download Conflict");
+    ShowConflict(port_, app_.transport, "Download aborted! Please connect only one device.",
+                 "Download Conflict");
     return;
   }
   if (FactsOf(state.deviceKind).group == DeviceGroup::Slimkey) {

@@ -24,7 +24,8 @@ void MainWindowCommands::btnEraseClick() {
   const EraseAction action = FactsOf(kind).erase;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
-    ShowWarning(port_, "Erase aborted! Please connect only one device.", "Erase Conflict");
+    ShowConflict(port_, app_.transport, "Erase aborted! Please connect only one device.",
+                 "Erase Conflict");
   } else if (action == EraseAction::NotProgrammable) {
     ShowWarning(port_, "Erase aborted! Slimkey 947 keys are not programmable.",
                 "Erase Unavailable");

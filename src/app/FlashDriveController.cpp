@@ -88,6 +88,10 @@ bool FlashDriveController::DeleteEarlierCopy() {
                     std::generic_category().message(error));
     return false;
   }
+  // The log said the file was copied; it must not go on saying the file is on the drive.
+  port_.LogProgress("\r\nDeleted " + NameOf(copiedFilePath_) +
+                    " from the TASTERDECK drive (the copy made by \"Copy Bin for me\").");
+  copiedFilePath_.clear();
   showFoldersEnabled_ = false;
   StateChanged();
   port_.Pause(kDeletingPause);

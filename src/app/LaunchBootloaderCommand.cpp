@@ -13,7 +13,8 @@ void MainWindowCommands::mnuLaunchBootloaderClick() {
   const LaunchAction action = FactsOf(kind).launch;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
-    ShowWarning(port_, "Action aborted! Please connect only one device.", "Action Conflict");
+    ShowConflict(port_, app_.transport, "Action aborted! Please connect only one device.",
+                 "Action Conflict");
   } else if (action == LaunchAction::ManualOnly) {
     ShowWarning(port_, "Slimkey 947 bootloader must be activated manually.", "Action Unavailable");
   } else if (kind == 0) {

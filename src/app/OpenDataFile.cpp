@@ -35,6 +35,19 @@ std::string VersionLine(std::uint8_t versionByte) {
 
 }  // namespace
 
+std::string WithDefaultExtension(const std::string& path, std::string_view defaultExtension) {
+  const std::size_t nameStart = path.find_last_of('/') + 1;  // npos + 1 is 0
+  if (path.find('.', nameStart) != std::string::npos || nameStart == path.size())
+    return path;
+  // "*.ckd" as the dialog's property has it; ".ckd" is appended.
+  const std::string extension(defaultExtension.substr(defaultExtension.find('.') == 0 ? 0 : 1));
+  if (extension.size() < 2)
+    return path;
+  std::error_code error;
+  const std::string withExtension = path + extension;
+  return std::filesystem::is_regular_file(withExtension, error) ? withExtension : path;
+}
+
 void MainWindowCommands::btnOpenClick() {
   CommandScope scope(port_, commandDepth_);
   MainWindowState& state = app_.state;
@@ -66,7 +79,7 @@ void MainWindowCommands::btnOpenClick() {
     port_.LogProgress("\r\nFile read Canceled.\r\n");
     return;
   }
-  const std::string& path = *chosen;
+  const std::string path = WithDefaultExtension(*chosen, request.defaultExtension);
   lastChosenFile_ = path;
   port_.SetFileNameText(path);
   state.dataFileName = path;

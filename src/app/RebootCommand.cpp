@@ -21,7 +21,8 @@ void MainWindowCommands::btnRebootClick() {
   const RebootAction action = FactsOf(kind).reboot;
   ProtocolContext ctx = app_.Protocol(port_);
   if (kind == -1) {
-    ShowWarning(port_, "Reboot aborted! Please connect only one device.", "Reboot Conflict");
+    ShowConflict(port_, app_.transport, "Reboot aborted! Please connect only one device.",
+                 "Reboot Conflict");
   } else if (action == RebootAction::NotProgrammable) {
     ShowWarning(port_, "Reboot aborted! Slimkey 947 keys are not programmable.",
                 "Reboot Unavailable");

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -17,6 +18,7 @@
 #include "cli/DetectCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/DoctorCommand.h"
+#include "cli/HelpFormatter.h"
 #include "cli/KeysCommand.h"
 #include "hid/Clock.h"
 #include "hid/DlopenHidBinder.h"
@@ -65,15 +67,18 @@ std::string ProgramFolder(const char* argv0) {
 
 constexpr const char* kExitCodesText =
     "Exit status of download, erase, reboot and bootloader:\n"
-    "  0  done (download: the keys or firmware were sent; erase, reboot: the success box;\n"
-    "     bootloader: the bootloader was found)\n"
-    "  1  a flow ran and failed, or nothing was done\n"
-    "  2  usage error, or the data file could not be read\n"
+    "  0  done: the keys or firmware were sent, the success box was shown, or the\n"
+    "     bootloader is active\n"
+    "  1  a flow ran and failed: the device was talked to\n"
+    "  2  usage error, or the data file cannot be read\n"
     "  3  several devices connected, or no HID library\n"
-    "  4  a question answered No, or a guide window not completed\n"
-    "inspect: 0 read, 1 not read, 2 usage. detect: 0 found, 1 nothing, 3 several devices.\n"
-    "download --dry-run: 0 a download would run, 1 none would, 2 and 3 as above.\n"
-    "doctor: 0 everything the loader needs is in place (a missing keypad drive is fine), 1 not.";
+    "  4  refused before anything was sent (no device, a refusal box or log line,\n"
+    "     a question answered No or not asked without a terminal), or a guide\n"
+    "     window not completed: safe to run again\n"
+    "inspect: 0 read, 1 not read, 2 usage. detect: 0 found, 1 nothing, 2 usage,\n"
+    "3 several devices or no HID library. download --dry-run: 0 a download would\n"
+    "run, 1 none would, 2 and 3 as above. doctor: 0 everything the loader needs\n"
+    "is in place (a missing keypad drive is fine), 1 not.";
 
 // Options shared by the device commands.
 struct DeviceOptionsParse {
@@ -85,46 +90,71 @@ struct DeviceOptionsParse {
   std::string method;
 };
 
-void AddDeviceOptions(CLI::App* command, DeviceOptionsParse& parse, bool download) {
+// The commands with a question (download's bootloader switch, erase's confirmation) take
+// --yes and --no; reboot and bootloader ask nothing and take --yes alone, so that a script
+// may pass it to every command.
+enum class Question { Some, None };
+
+void AddDeviceOptions(CLI::App* command, DeviceOptionsParse& parse, Question question,
+                      const char* yesText) {
   command->add_flag("--json", parse.json, "Print one JSON object at the end");
-  CLI::Option* yes =
-      command->add_flag("--yes", parse.yes, "Answer the question (launch the bootloader) Yes");
-  command->add_flag("--no", parse.no, "Answer the question No")->excludes(yes);
-  if (download) {
-    command
-        ->add_option("--method", parse.method,
-                     "Download method for this run only (default: the saved one)")
-        ->check(CLI::IsMember({"standard", "prg", "flash"}));
-    command
-        ->add_option("--wait", parse.wait,
-                     "PRG/TMode guide: look for the keypad once a second for up to SECONDS")
-        ->check(CLI::NonNegativeNumber);
-    command->add_flag("--dry-run", parse.dryRun,
-                      "Detect the device and print what would be sent (flow, keys, bytes, "
-                      "reports) and how long it takes; send nothing");
-  }
+  CLI::Option* yes = command->add_flag("--yes", parse.yes, yesText);
+  if (question == Question::Some)
+    command->add_flag("--no", parse.no, "Answer the question No")->excludes(yes);
+}
+
+void AddDownloadOptions(CLI::App* download, DeviceOptionsParse& parse) {
+  download
+      ->add_option("--method", parse.method,
+                   "Download method for this run only (default: the saved one)")
+      ->check(CLI::IsMember({"standard", "prg", "flash"}))
+      ->option_text("standard|prg|flash");
+  download
+      ->add_option("--wait", parse.wait,
+                   "PRG/TMode or flash-drive guide: look for the keypad or its drive once a "
+                   "second for up to SECONDS")
+      ->check(CLI::Validator(
+          [](const std::string& value) -> std::string {
+            int seconds = -1;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), seconds);
+            if (error != std::errc() || end != value.data() + value.size() || seconds < 0)
+              return "--wait takes a number of seconds, 0 or more";
+            return "";
+          },
+          ""))
+      ->option_text("SECONDS");
+  download->add_flag("--dry-run", parse.dryRun,
+                     "Detect the device and print what would be sent (flow, keys, bytes, "
+                     "reports) and how long it takes; send nothing");
 }
 
 }  // namespace
 
 int RunCli(int argc, char** argv) {
   CLI::App cli{"tdxxload-cli: scriptable front end of the Quorvane keypad file loader"};
-  cli.set_version_flag("--version", "tdxxload-cli 1.70");
+  cli.name("tdxxload-cli");
+  cli.formatter(std::make_shared<HelpFormatter>());
+  cli.set_version_flag("--version", "tdxxload-cli 1.70", "Print the version and exit");
+  cli.set_help_flag("--help,-h", "Print this help and exit");
   cli.require_subcommand(0, 1);
 
   std::string simulate;
   cli.add_option("--simulate", simulate,
                  "Use simulated devices instead of USB hardware: KIND[,KIND...] of " +
                      KnownKindsText() +
-                     "; or replay:FILE plays back a recording made with --record-hid");
+                     "; or replay:FILE plays back a recording made with --record-hid")
+      ->option_text("KIND[,KIND...]|replay:FILE");
   std::string devicePath;
   cli.add_option("--device", devicePath,
                  "Look only at this HID interface (a path as detect --json --all lists it), so "
-                 "that several keypads can be programmed at once, one process each");
+                 "that several keypads can be programmed at once, one process each")
+      ->option_text("PATH");
   std::string recordPath;
   cli.add_option("--record-hid", recordPath,
                  "Write every HID call and its result to FILE as JSON lines (t, fn, path or "
-                 "device, out, in, ret, ms)");
+                 "device, out, in, ret, ms)")
+      ->option_text("FILE");
 
   bool inspectJson = false;
   std::string inspectPath;
@@ -157,19 +187,31 @@ int RunCli(int argc, char** argv) {
                          "Load FILE and send it to the device, as the window does with FILE on its "
                          "command line");
   download->add_option("FILE", downloadPath, "The data file (.ckd, .upg or .bin)")->required();
-  AddDeviceOptions(download, deviceParse, true);
+  AddDeviceOptions(download, deviceParse, Question::Some,
+                   "Answer the question (launch the bootloader) Yes");
+  AddDownloadOptions(download, deviceParse);
   CLI::App* erase = cli.add_subcommand("erase", "Erase the keypad's settings, as Erase CKD does");
-  AddDeviceOptions(erase, deviceParse, false);
+  AddDeviceOptions(erase, deviceParse, Question::Some,
+                   "Erase without asking (needed without a terminal)");
   CLI::App* reboot = cli.add_subcommand("reboot", "Reboot the keypad, as Reboot does");
-  AddDeviceOptions(reboot, deviceParse, false);
+  AddDeviceOptions(reboot, deviceParse, Question::None, "Accepted; reboot asks nothing");
   CLI::App* bootloader = cli.add_subcommand("bootloader",
                                             "Switch the keypad to its bootloader, as Launch "
                                             "Bootloader does");
-  AddDeviceOptions(bootloader, deviceParse, false);
+  AddDeviceOptions(bootloader, deviceParse, Question::None, "Accepted; bootloader asks nothing");
   bool globalJson = false;
   cli.add_flag("--json", globalJson, "Print one JSON object (also after the subcommand)");
   cli.footer(kExitCodesText);
 
+  // The parser would take the next argument as the value of an empty "--simulate=".
+  const auto simulateError = [] {
+    std::cerr << "--simulate takes KIND[,KIND...] of " << KnownKindsText() << ", or replay:FILE\n";
+    return kUsageError;
+  };
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--simulate=")
+      return simulateError();
+  }
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -190,9 +232,12 @@ int RunCli(int argc, char** argv) {
   const bool deviceCommand =
       download->parsed() || erase->parsed() || reboot->parsed() || bootloader->parsed();
   if (!detect->parsed() && !doctor->parsed() && !deviceCommand) {
-    std::cout << cli.help();
-    return 0;
+    std::cerr << cli.help();
+    return kUsageError;
   }
+  if (cli.count("--simulate") > 0 && !simulate.starts_with(kReplayPrefix) &&
+      SplitKinds(simulate).empty())
+    return simulateError();
 
   SystemClock clock;
   AppEnvironment environment;
@@ -226,6 +271,22 @@ int RunCli(int argc, char** argv) {
     binder = &simulation->binder();
     if (!deviceCommand)
       std::cerr << SimulatedDevicesLine(environment.simulatedDevices) << "\n";
+  }
+  // A --device path that names no interface is a usage error, not a missing keypad.
+  const auto noSuchInterface = [&devicePath] {
+    std::cerr << "no such interface: " << devicePath << "\n";
+    return kUsageError;
+  };
+  std::error_code pathError;
+  if (!devicePath.empty() && simulate.empty() && !std::filesystem::exists(devicePath, pathError))
+    return noSuchInterface();
+  // Simulated paths are asked of the simulation itself, past any recording.
+  if (!devicePath.empty() && simulation) {
+    HidTransport survey(simulation->binder(), clock);
+    survey.SetDeviceFilter(devicePath);
+    std::vector<AttachedInterface> simulated;
+    if (!survey.SurveyInterfaces(simulated) && simulated.empty())
+      return noSuchInterface();
   }
   std::ofstream recordFile;
   std::unique_ptr<RecordingHidBinder> recorder;

@@ -9,13 +9,16 @@ namespace tdxx::cli {
 
 // Exit statuses of download, erase, reboot and bootloader.
 inline constexpr int kExitDone = 0;      // the task was done
-inline constexpr int kExitFailed = 1;    // a flow ran and failed, or nothing was done
+inline constexpr int kExitFailed = 1;    // a flow ran and failed: the device was talked to
 inline constexpr int kExitUsage = 2;     // usage error, or the data file could not be read
 inline constexpr int kExitConflict = 3;  // several devices, or no HID library
-inline constexpr int kExitRefused = 4;   // a question answered No, or a guide not completed
+// Refused before anything was sent (by a box, a log line or a question), or a guide window
+// not completed: safe to run again.
+inline constexpr int kExitRefused = 4;
 
-// What a command's boxes and log lines tell of its outcome.
-enum class Outcome { Unknown, Success, Failure };
+// What a command's boxes and log lines tell of its outcome. A refusal outweighs a failure,
+// which outweighs a success.
+enum class Outcome { Unknown, Success, Failure, Refused };
 
 // Where a rule looks and what it looks for: a message box title containing the pattern, a
 // message box text starting with it, or a log containing it.
@@ -26,7 +29,8 @@ struct OutcomeRule {
   Outcome outcome;
 };
 
-// The rules for erase, reboot and bootloader; a failure anywhere outweighs a success.
+// The rules for every device command: the refusals of Download, Erase, Reboot and Launch
+// Bootloader, which send nothing, and the success and failure texts of the flows.
 const std::vector<OutcomeRule>& OutcomeRules();
 
 Outcome ClassifyOutcome(const std::vector<ShownMessage>& messages, std::string_view log,

@@ -1,5 +1,9 @@
 #include "cli/DataFileReport.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <iomanip>
 #include <memory>
@@ -11,11 +15,14 @@
 #include "app/DataFileType.h"
 #include "app/MainWindowState.h"
 #include "cli/ConsolePort.h"
+#include "cli/FirmwareFileProblem.h"
 #include "cli/HexText.h"
 #include "cli/KeyMapReport.h"
+#include "files/FileBytes.h"
 #include "files/FirmwareReader.h"
 #include "files/KeyDefinitionReader.h"
 #include "files/NarrowText.h"
+#include "files/PrivateProfile.h"
 
 namespace tdxx::cli {
 
@@ -54,16 +61,18 @@ std::string LevelSummary(const KeyRecord& record, std::size_t lengthOffset,
   return text;
 }
 
+// The keys up to the key count, which a download sends; the sections beyond it are counted.
 void PrintKeySummary(std::ostream& out, int keyCount, const GlobalParameterBlock& block,
-                     const KeyTable& table) {
+                     const KeyTable& table, int sectionsBeyond) {
   out << "File type: CKD key definitions\n";
   out << "Key count: " << keyCount << "\n";
   out << "Global parameter block:";
   for (std::uint8_t b : block.bytes)
     out << " " << Hex2(b);
   out << "\n";
-  for (const KeyRecord& record : table) {
-    const auto& b = record.bytes;
+  for (std::size_t k = 0; k < table.size() && k < static_cast<std::size_t>(keyCount); ++k) {
+    const auto& b = table[k].bytes;
+    const KeyRecord& record = table[k];
     out << "Key " << static_cast<int>(b[KeyRecord::kKeyNumber]) << ": level 1 flags "
         << Hex2(b[KeyRecord::kLevel1Flags]) << " (" << FlagBitNames(b[KeyRecord::kLevel1Flags])
         << "), " << LevelSummary(record, KeyRecord::kLevel1Length, KeyRecord::kLevel1Codes)
@@ -71,6 +80,45 @@ void PrintKeySummary(std::ostream& out, int keyCount, const GlobalParameterBlock
         << FlagBitNames(b[KeyRecord::kLevel2Flags]) << "), "
         << LevelSummary(record, KeyRecord::kLevel2Length, KeyRecord::kLevel2Codes) << "\n";
   }
+  if (sectionsBeyond > 0)
+    out << "The file holds " << sectionsBeyond << " more key section"
+        << (sectionsBeyond == 1 ? "" : "s") << " beyond the key count, not shown and not sent.\n";
+}
+
+// KEYn sections of the file past the first `keyCount` keys.
+int KeySectionsBeyond(const std::string& path, int keyCount) {
+  const ProfileSnapshot profile = ProfileSnapshot::Load(path);
+  int sections = 0;
+  for (std::size_t k = static_cast<std::size_t>(std::max(keyCount, 0)); k < kKeyTableSize; ++k) {
+    if (profile.HasSection("KEY" + std::to_string(k)))
+      ++sections;
+  }
+  return sections;
+}
+
+// Why a CKD file was not read: the reader's "Cannot read file: " line says.
+std::string KeyFileProblem(const std::string& log) {
+  constexpr std::string_view kCannotRead = "Cannot read file: ";
+  const std::size_t at = log.rfind(kCannotRead);
+  if (at == std::string::npos)
+    return "no key definitions could be read";
+  std::string reason = log.substr(at + kCannotRead.size());
+  while (!reason.empty() &&
+         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+    reason.pop_back();
+  return reason;
+}
+
+// Why a BIN file cannot be copied, or empty when it can.
+std::string BinFileProblem(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error))
+    return "is a folder, not a file";
+  if (!std::filesystem::exists(path, error))
+    return "no such file";
+  if (::access(path.c_str(), R_OK) != 0)
+    return SystemErrorText(errno);
+  return "";
 }
 
 void PrintFirmwareSummary(std::ostream& out, int result, const FirmwareImage& firmware) {
@@ -110,6 +158,7 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
   result["path"] = NarrowToDisplayUtf8(path);
   int status = kInspectFailed;
   std::ostringstream summary;
+  std::string problem;  // why the file was not read
 
   if (type == kFileCkd) {
     // The images are large; keep them off the stack.
@@ -128,9 +177,12 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
       records.push_back(HexText(record.bytes.data(), record.bytes.size()));
     }
     result["keyRecords"] = std::move(records);
-    PrintKeySummary(summary, keyCount, *block, *table);
-    if (keyCount != 0)
+    if (keyCount != 0) {
+      PrintKeySummary(summary, keyCount, *block, *table, KeySectionsBeyond(path, keyCount));
       PrintProblems(summary, problems);
+    } else {
+      problem = KeyFileProblem(log.text());
+    }
   } else if (type == kFileUpg) {
     auto firmware = std::make_unique<FirmwareImage>();
     const int code = ReadFirmwareFile(path, *firmware, log);
@@ -143,19 +195,26 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
     result["versionByte"] = firmware->versionByte;
     result["image"] = HexText(firmware->image.data(), firmware->image.size());
     PrintFirmwareSummary(summary, code, *firmware);
+    if (code != 0)
+      problem = FirmwareFileProblem(path, code, *firmware);
   } else {
     std::error_code error;
     const bool exists = std::filesystem::is_regular_file(path, error);
-    status = exists ? kInspectRead : kInspectFailed;
+    problem = BinFileProblem(path);
+    status = problem.empty() ? kInspectRead : kInspectFailed;
     result["fileType"] = "bin";
     result["exists"] = exists;
     summary << "File type: BIN flash-drive copy\n"
             << "Exists: " << (exists ? "yes" : "no") << "\n";
   }
   result["log"] = NarrowToDisplayUtf8(log.text());
+  result["exitCode"] = status;
 
   if (json) {
     out << result.dump() << "\n";
+  } else if (status != kInspectRead) {
+    // One line that names the file and the reason; nothing that was not read.
+    errors << "inspect: " << ForTerminal(path) << ": " << ForTerminal(problem) << "\n";
   } else {
     out << "File: " << ForTerminal(path) << "\n" << summary.str();
     if (!log.text().empty())

@@ -33,23 +33,24 @@ int RunDetect(Application& app, ConsolePort& port, bool json, std::ostream& out)
   DetectKeypad(ctx, false);
   const DeviceKind kind = app.state.deviceKind;
   const std::string panel = port.KeypadText();
+  // Kind 0 with the keypad's drive present still counts as found (flash-drive mode).
+  const int exitCode = kind == -1                               ? kDetectConflict
+                       : kind != 0                              ? kDetectFound
+                       : app.driveLocator.driveLetter().empty() ? kDetectNothing
+                                                                : kDetectFound;
 
   if (json) {
     nlohmann::json result;
     result["deviceKind"] = kind;
+    result["kindName"] = InterfaceKindName(kind);
     result["keypadPanel"] = NarrowToDisplayUtf8(panel);
     result["deviceInfo"] = DeviceInfoJson(app.deviceInfo);
+    result["exitCode"] = exitCode;
     out << result.dump() << "\n";
   } else {
     out << ForTerminal(panel) << "\n";
   }
-
-  if (kind == -1)
-    return kDetectConflict;
-  if (kind != 0)
-    return kDetectFound;
-  // Kind 0 with the keypad's drive present still counts as found (flash-drive mode).
-  return app.driveLocator.driveLetter().empty() ? kDetectNothing : kDetectFound;
+  return exitCode;
 }
 
 int RunDetectAll(HidTransport& transport, bool json, std::ostream& out) {

@@ -10,17 +10,15 @@
 #include "cli/CommandOutcome.h"
 #include "cli/ConsoleWindows.h"
 #include "cli/DryRun.h"
+#include "cli/InterfaceKindName.h"
 #include "files/NarrowText.h"
 #include "protocol/Detection.h"
+#include "protocol/DeviceKindGroups.h"
 
 namespace tdxx::cli {
 namespace {
 
 constexpr Milliseconds kTModeDownloadDelay{100};
-
-bool IsBootloader(DeviceKind kind) {
-  return kind == 3 || kind == 4 || kind == 7 || kind == 13;
-}
 
 const char* IconName(MessageIcon icon) {
   switch (icon) {
@@ -65,6 +63,7 @@ void PrintJson(const Application& app, const ConsolePort& port, int exitCode, st
   result["log"] = NarrowToDisplayUtf8(port.log());
   result["keypadPanel"] = NarrowToDisplayUtf8(port.KeypadText());
   result["deviceKind"] = app.state.deviceKind;
+  result["kindName"] = InterfaceKindName(app.state.deviceKind);
   result["taskDone"] = app.state.taskDone;
   nlohmann::json messages = nlohmann::json::array();
   for (const ShownMessage& message : port.messages()) {
@@ -117,9 +116,62 @@ class DownloadRunner {
   TerminalOutput* terminal_;
 };
 
+// Names the device once, as the keypad panel shows it; with several devices, no HID library
+// or no device the panel's text says why nothing can run.
+void NoteFoundDevice(ConsolePort& port, const Application& app) {
+  std::string panel = ForTerminal(port.KeypadText());
+  while (!panel.empty() && panel.back() == '\n')
+    panel.pop_back();
+  if (panel.empty())
+    return;
+  port.Note(app.state.deviceKind > 0 ? "Found: " + panel : panel);
+  if (app.state.deviceKind == -1 && !app.transport.bindError().empty())
+    port.Note("Run \"tdxxload-cli doctor\" to see what is missing.");
+}
+
+// Erase wipes the keypad's key definitions: on a terminal it asks first, --yes skips the
+// question, and without a terminal or with --no nothing is erased.
+bool EraseConfirmed(const MainWindowState& state, const DeviceCommandOptions& options,
+                    std::istream& in, std::ostream& errors) {
+  const DeviceKind kind = state.deviceKind;
+  if (!TakesFeatureCommands(kind) && kind != kPrgTModeKind)
+    return true;  // Erase only shows why it cannot run
+  const std::string question = "Erase the key definitions of the " + KindModelName(kind) + "?";
+  return AnswerQuestion(options.questions, options.interactive, in, errors, question) ==
+         MessageResult::Yes;
+}
+
+int DownloadExit(const Application& app, ConsolePort& port, const ConsoleWindows& windows) {
+  const MainWindowState& state = app.state;
+  if (QuestionRefused(port.messages()) || windows.guideIncomplete())
+    return kExitRefused;
+  const Outcome outcome = ClassifyOutcome(port.messages(), port.log());
+  if (outcome == Outcome::Refused)
+    return kExitRefused;
+  // The flash-drive copy sets no taskDone: it succeeded when the copy was read back equal.
+  if (state.loadedFileType == kFileBin)
+    return windows.flashDriveCopied() ? kExitDone : kExitFailed;
+  if (state.taskDone)
+    return kExitDone;
+  if (outcome == Outcome::Failure)
+    return kExitFailed;
+  // The two cases where Download shows nothing and sends nothing.
+  if (state.loadedFileType == kFileCkd && state.deviceKind == 1) {
+    port.Note(
+        "The 917 keypad with firmware 4.1 to 5.0 takes no key definitions: nothing was "
+        "sent.");
+    return kExitRefused;
+  }
+  if (state.deviceKind == 0) {
+    port.Note("No keypad or bootloader found: nothing was sent.");
+    return kExitRefused;
+  }
+  return kExitFailed;
+}
+
 int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
              const ConsoleWindows& windows, const DeviceCommandOptions& options,
-             TerminalOutput* terminal) {
+             TerminalOutput* terminal, std::istream& in, std::ostream& errors) {
   MainWindowState& state = app.state;
   commands.FormCreate();
   if (options.method)
@@ -135,8 +187,10 @@ int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
 
   ProtocolContext ctx = app.Protocol(port);
   DetectKeypad(ctx, false);
-  if (state.deviceKind == -1)
-    return kExitConflict;
+  if (!options.json)
+    NoteFoundDevice(port, app);
+  // With several devices or no HID library each command shows its own Conflict box.
+  const bool conflict = state.deviceKind == -1;
 
   switch (options.action) {
     case DeviceAction::Download: {
@@ -144,19 +198,20 @@ int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
       const DeviceKind before = state.deviceKind;
       state.taskDone = false;
       download.Click();
+      if (conflict)
+        return kExitConflict;
       // A firmware file's first pass may only have switched the keypad to its bootloader; the
       // user's second click writes the firmware.
-      if (!state.taskDone && state.loadedFileType == kFileUpg && !IsBootloader(before) &&
-          IsBootloader(state.deviceKind) && !QuestionRefused(port.messages()))
+      if (!state.taskDone && state.loadedFileType == kFileUpg && !IsBootloaderKind(before) &&
+          IsBootloaderKind(state.deviceKind) && !QuestionRefused(port.messages()))
         download.Click();
-      if (QuestionRefused(port.messages()) || windows.guideIncomplete())
-        return kExitRefused;
-      // The flash-drive copy sets no taskDone: it succeeded when the copy was read back equal.
-      if (state.loadedFileType == kFileBin)
-        return windows.flashDriveCopied() ? kExitDone : kExitFailed;
-      return state.taskDone ? kExitDone : kExitFailed;
+      return DownloadExit(app, port, windows);
     }
     case DeviceAction::Erase:
+      if (!EraseConfirmed(state, options, in, errors)) {
+        port.Note("Erase canceled: nothing was sent.");
+        return kExitRefused;
+      }
       commands.btnEraseClick();
       break;
     case DeviceAction::Reboot:
@@ -166,13 +221,18 @@ int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
       commands.mnuLaunchBootloaderClick();
       break;
   }
+  if (conflict)
+    return kExitConflict;
   if (QuestionRefused(port.messages()))
     return kExitRefused;
   const Outcome outcome = ClassifyOutcome(port.messages(), port.log());
+  if (outcome == Outcome::Refused)
+    return kExitRefused;
   if (outcome == Outcome::Failure)
     return kExitFailed;
+  // "Bootloader already active!": the device is where the command puts it.
   if (outcome == Outcome::Success ||
-      (options.action == DeviceAction::Bootloader && IsBootloader(state.deviceKind)))
+      (options.action == DeviceAction::Bootloader && IsBootloaderKind(state.deviceKind)))
     return kExitDone;
   return kExitFailed;
 }
@@ -190,7 +250,7 @@ int RunDeviceCommand(Application& app, ConsolePort& port, const DeviceCommandOpt
     return AnswerQuestion(options.questions, options.interactive, in, errors);
   });
   TerminalOutput* terminal = options.json ? nullptr : port.terminal();
-  const int exitCode = RunSteps(app, port, commands, windows, options, terminal);
+  const int exitCode = RunSteps(app, port, commands, windows, options, terminal, in, errors);
   port.SetModalWindowHandler({});
   port.SetQuestionAnswerer({});
   if (options.json)

@@ -11,6 +11,9 @@ namespace tdxx::cli {
 // bootloader", ...), for the lists of detect --all and doctor.
 std::string InterfaceKindName(DeviceKind kind);
 
+// The model alone, for a question about the device: "TD-A", "WK-C"; "keypad in PRG/TMode".
+std::string KindModelName(DeviceKind kind);
+
 // "permission", "in use" or "failed" for an interface that cannot be opened; empty otherwise.
 std::string InterfaceProblemName(AttachedInterface::Problem problem);
 

@@ -8,14 +8,21 @@
 
 namespace tdxx::cli {
 
-// The progress bar line: "[#######.............]  7/25  about 12 s to go". `remaining` is
-// left out when negative.
-std::string ProgressLine(int position, int maximum, Milliseconds remaining, int width = 30);
+// The progress bar line: "[#######.............]  7/25  about 12 s to go", or with a label
+// "[####....]  keys 12/24  about 5 s to go". `remaining` is left out when negative.
+std::string ProgressLine(int position, int maximum, Milliseconds remaining, int width = 30,
+                         std::string_view label = {});
+
+// The bar's label for a log line that only counts a step ("...Downloading key #12." gives
+// "keys 12/24" once `keyTotal` is known, "...Flash data, block 37 of 109" gives
+// "block 37/109"); empty for any other line.
+std::string StepLabel(std::string_view line, int keyTotal);
 
 // A run's output for people: the log streams to `out` as it is written (CR LF and a lone CR as
 // one line break, bytes that are not UTF-8 as their Latin-1 characters); with `showBar` a
 // progress bar is kept on the last line of `errors` with the time still to go. While the bar
-// is shown a log line appears once it is complete, so that the bar never overwrites it.
+// is shown a log line appears once it is complete, so that the bar never overwrites it, and
+// the lines that only count keys or blocks label the bar instead of being printed.
 class TerminalOutput {
  public:
   TerminalOutput(std::ostream& out, std::ostream& errors, bool showBar);
@@ -32,6 +39,10 @@ class TerminalOutput {
  private:
   void EraseBar();
   void DrawBar();
+  // Prints the complete lines of `lines`, those that count a step going into the label.
+  void PrintLines(std::string_view lines);
+  // True when `line` counts a step: the label is set from it.
+  bool TakeStepLine(std::string_view line);
 
   std::ostream& out_;
   std::ostream& errors_;
@@ -39,10 +50,13 @@ class TerminalOutput {
   bool barShown_ = false;
   bool lastWasCr_ = false;
   bool atLineStart_ = true;
+  bool openLineBroken_ = false;  // a note has ended the log's open line on the error stream
   std::string pendingLine_;
   int position_ = 0;
   int maximum_ = 0;
   DownloadTimeEstimate estimate_;
+  std::string label_;
+  int keyTotal_ = 0;
 };
 
 }  // namespace tdxx::cli

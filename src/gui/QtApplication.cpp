@@ -1,5 +1,6 @@
 #include "gui/QtApplication.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QMessageBox>
 #include <QStringList>
@@ -10,7 +11,24 @@
 
 namespace tdxx {
 
-QtApplication::QtApplication(int& argc, char** argv) : QApplication(argc, argv) {
+namespace {
+
+// File dialogs come from the desktop through the XDG desktop portal where there is one (the
+// theme falls back to the desktop's own when there is none). Plasma's own theme already shows
+// its dialog, a theme the user chose is kept, and the offscreen platform of the tests has no
+// desktop to ask. The toolkit reads the variable at its start.
+int& PreferPortalDialogs(int& argc) {
+  const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP").toUpper();
+  const bool offscreen = qgetenv("QT_QPA_PLATFORM") == "offscreen";
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME") && !desktop.contains("KDE") && !offscreen)
+    qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
+  return argc;
+}
+
+}  // namespace
+
+QtApplication::QtApplication(int& argc, char** argv)
+    : QApplication(PreferPortalDialogs(argc), argv) {
   setApplicationName(QString::fromLatin1(kApplicationName));
   // The desktop matches the windows to the installed tdxxload.desktop entry (task bar grouping,
   // its icon); the windows carry the program's icon themselves as well.

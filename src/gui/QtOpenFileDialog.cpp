@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 
 #include "gui/QtNarrowText.h"
 
@@ -62,7 +63,11 @@ std::optional<std::string> QtOpenFileDialog::Choose(QWidget* parent,
                                                     const OpenFileRequest& request) {
   QFileDialog dialog(parent, DisplayText(request.title));
   dialog.setObjectName(QStringLiteral("OpenFileDialog"));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // The desktop's own dialog (through the XDG portal where there is one, see QtApplication);
+  // the offscreen platform of the tests and screenshots has none, and there the toolkit's
+  // dialog is used, which a test can drive.
+  if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // A name typed in the dialog is taken whether or not such a file exists; Open reports a
   // missing file itself.
@@ -76,8 +81,8 @@ std::optional<std::string> QtOpenFileDialog::Choose(QWidget* parent,
     dialog.selectNameFilter(index >= 1 && index <= filters.size() ? filters[index - 1]
                                                                   : filters.front());
   }
-  // No default extension is added to a typed name: "notes" is the file notes, which Open then
-  // reports as a file type it does not know (not notes.ckd, which may not even exist).
+  // No default extension is added here: Open itself takes "keys" as keys.ckd when that file
+  // exists, and as typed when not, which the dialog's suffix could not do.
   if (!request.startFolder.empty())
     dialog.setDirectory(PathFromNarrow(request.startFolder));
   // The last chosen file wins over the start folder: the dialog opens on it in its own folder.

@@ -12,8 +12,8 @@ class QWidget;
 
 namespace tdxx {
 
-// The toolkit's own (non-native) open-file dialog, kept for the whole run so that it remembers
-// the last chosen file: the next showing opens on that file in its folder.
+// The open-file dialog, the desktop's own where there is one, kept for the whole run so that
+// it remembers the last chosen file: the next showing opens on that file in its folder.
 class QtOpenFileDialog {
  public:
   // Shows the dialog modally; the chosen full path, or nothing when the user cancels.

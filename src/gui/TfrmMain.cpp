@@ -30,6 +30,7 @@
 #include "app/MainWindowCommands.h"
 #include "gui/QtApplication.h"
 #include "gui/QtEventsWithoutInput.h"
+#include "gui/QtFocusFrame.h"
 #include "gui/QtProgramIcon.h"
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
@@ -118,6 +119,10 @@ TfrmMain::TfrmMain(Application& app)
   BuildKeypadPanel();
   BuildProgressPanel();
   BuildOptionsMenu();
+  // The keyboard starts on Open File, the first step, and the focus is always marked.
+  btnOpen_->setFocusPolicy(Qt::TabFocus);
+  btnOpen_->setFocus(Qt::OtherFocusReason);
+  ShowFocusFrame(*this);
 
   tmrStartup_ = new QTimer(this);
   tmrStartup_->setObjectName(QStringLiteral("tmrStartup"));

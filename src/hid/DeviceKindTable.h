@@ -107,6 +107,8 @@ struct DeviceKindFacts {
   std::uint16_t productId = 0;
   // Short name for the command line, doctor and the udev rule's comments.
   std::string_view name{};
+  // The model a person knows the device by, as a question names it; empty: the name.
+  std::string_view model{};
   // The keypad panel's text after detection; empty where detection writes its own.
   std::string_view panelText{};
   DeviceGroup group = DeviceGroup::NoDevice;
@@ -132,12 +134,13 @@ inline constexpr std::uint16_t kQuorvaneVendor = 0x1125;
 // A TD-A, TD-B or WK-C in normal operation, also in its KBMouse personality: the standard
 // download, commands as feature reports, switched to its bootloader by them.
 constexpr DeviceKindFacts NormalKeypad(DeviceKind kind, std::uint16_t productId,
-                                       std::string_view name, std::string_view panelText,
-                                       int standardKeyLimit = 0) {
+                                       std::string_view name, std::string_view model,
+                                       std::string_view panelText, int standardKeyLimit = 0) {
   return {.kind = kind,
           .vendorId = kQuorvaneVendor,
           .productId = productId,
           .name = name,
+          .model = model,
           .panelText = panelText,
           .group = DeviceGroup::Keypad,
           .keyDownload = KeyDownload::Standard,
@@ -205,17 +208,18 @@ inline constexpr std::array<DeviceKindFacts, 16> kDeviceKindTable{{
     Bootloader(kTdxxBootloaderKind, 0x1806, "TDxx/WKxxx bootloader",
                "BOOTLOADER found: Quorvane TDxx/WKxxx", IdentityReport::Bootloader,
                kShortFirmwareImage, /*opensOnFirmwareFilter=*/true),
-    NormalKeypad(5, 0x1807, "TD-A keypad", "KEYPAD found: Quorvane Tasterdeck TD-A.", 24),
-    NormalKeypad(6, 0x1808, "TD-B keypad", "KEYPAD found: Quorvane Tasterdeck TD-B."),
+    NormalKeypad(5, 0x1807, "TD-A keypad", "TD-A", "KEYPAD found: Quorvane Tasterdeck TD-A.", 24),
+    NormalKeypad(6, 0x1808, "TD-B keypad", "TD-B", "KEYPAD found: Quorvane Tasterdeck TD-B."),
     // It takes the same restart command as the other bootloaders.
     Bootloader(kTdsBootloaderKind, 0x1809, "TDSxx bootloader",
                "BOOTLOADER found: Quorvane Tasterdeck TDSxx", IdentityReport::Bootloader,
                kShortFirmwareImage, /*opensOnFirmwareFilter=*/false),
-    NormalKeypad(8, 0x180B, "WK-C keyboard", "KEYBOARD found: Quorvane WK-C"),
+    NormalKeypad(8, 0x180B, "WK-C keyboard", "WK-C", "KEYBOARD found: Quorvane WK-C"),
     {.kind = kPrgTModeKind,
      .vendorId = kQuorvaneVendor,
      .productId = 0x180C,
      .name = "TDxx/WKxxx device in PRG/TMode",
+     .model = "keypad in PRG/TMode",
      .panelText = "DEVICE found: Quorvane TDxx/WKxxx (PRG/TMode)",
      .group = DeviceGroup::PrgTMode,
      .identity = IdentityReport::PrgTMode,
@@ -225,9 +229,9 @@ inline constexpr std::array<DeviceKindFacts, 16> kDeviceKindTable{{
      .erase = EraseAction::PrgTModeStream,
      .reboot = RebootAction::PrgTModeStream,
      .launch = LaunchAction::PrgTModeStream},
-    NormalKeypad(10, 0x180D, "TD-A keypad (KBMouse)", "DEVICE found: Quorvane TD-A (KBMouse)", 24),
-    NormalKeypad(11, 0x180E, "TD-B keypad (KBMouse)", "DEVICE found: Quorvane TD-B (KBMouse)"),
-    NormalKeypad(12, 0x180F, "WK-C keyboard (KBMouse)", "DEVICE found: Quorvane WK-C (KBMouse)"),
+    NormalKeypad(10, 0x180D, "TD-A keypad (KBMouse)", "TD-A", "DEVICE found: Quorvane TD-A (KBMouse)", 24),
+    NormalKeypad(11, 0x180E, "TD-B keypad (KBMouse)", "TD-B", "DEVICE found: Quorvane TD-B (KBMouse)"),
+    NormalKeypad(12, 0x180F, "WK-C keyboard (KBMouse)", "WK-C", "DEVICE found: Quorvane WK-C (KBMouse)"),
     // A kind 4 or 7 bootloader whose identity report names the 947; the panel keeps the text
     // of the kind it was found as.
     {.kind = k947BootloaderKind,

@@ -136,6 +136,11 @@ TEST_F(FlashDrive, CopyOfACommandLineBinThenShowFoldersDeletesIt) {
   EXPECT_EQ(seen[1].caption, "Show Folders");
   EXPECT_TRUE(seen[1].enabled);
   EXPECT_EQ(controller->showFoldersCaption(), "Show Folders");
+  // The log, which said the file was copied, says that it is gone again.
+  EXPECT_TRUE(
+      port->log.ends_with("\r\nDeleted keys.bin from the TASTERDECK drive (the copy "
+                          "made by \"Copy Bin for me\")."))
+      << port->log;
   ASSERT_EQ(port->openedFolders.size(), 2u);
   EXPECT_EQ(port->openedFolders[0].time - start, Milliseconds(1000));
   EXPECT_EQ(port->openedFolders[1].time - start, Milliseconds(1500));

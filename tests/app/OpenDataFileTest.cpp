@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "UpgBuilder.h"
+#include "app/DataFileType.h"
 #include "files/FirmwareReader.h"
 
 namespace tdxx::test {
@@ -147,6 +148,28 @@ TEST_F(OpenDataFile, OtherExtensionsAreRefusedButKeepThePathInThePanel) {
   EXPECT_EQ(port->fileNameText, path);
   EXPECT_EQ(port->fileTypeText, "");
   EXPECT_EQ(port->log, "\r\nOpen file.  \r\nINVALID FILE TYPE.\r\n");
+}
+
+// The dialog's default extension: a name typed without one opens NAME.ckd when that file
+// exists, and the name as typed when not.
+TEST_F(OpenDataFile, ANameWithoutExtensionOpensTheCkdFileOfThatName) {
+  const std::string ckd = CkdFile("td-b-letters.ckd");
+  const std::string typed = ckd.substr(0, ckd.size() - 4);
+  Open(typed);
+  EXPECT_EQ(app->state.loadedFileType, kFileCkd);
+  EXPECT_EQ(app->state.dataFileName, ckd);
+  EXPECT_EQ(port->fileNameText, ckd);
+
+  // No such CKD file: the name as typed, which is no data file.
+  Open(temp / "notes");
+  EXPECT_EQ(app->state.loadedFileType, kFileNone);
+  EXPECT_EQ(app->state.dataFileName, temp / "notes");
+  EXPECT_NE(port->log.find("INVALID FILE TYPE."), std::string::npos);
+
+  // A name with an extension, or a dot in a folder's name only, is taken as it is.
+  EXPECT_EQ(WithDefaultExtension("/a.b/keys", "*.ckd"), "/a.b/keys");
+  EXPECT_EQ(WithDefaultExtension(ckd, "*.ckd"), ckd);
+  EXPECT_EQ(WithDefaultExtension(typed, ".ckd"), ckd);
 }
 
 TEST_F(OpenDataFile, PathLongerThanTheReadersTakeIsRefusedBeforeReading) {

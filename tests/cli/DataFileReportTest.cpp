@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -114,6 +117,97 @@ TEST(DataFileReport, ReadableSummaryNamesFlagsAndCodes) {
   EXPECT_NE(result.out.find("Key count: 66"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("Key 0: level 1 flags 0b (HasCodes|AutoRepeat|SingleCode), length 3, "
                             "codes 1c 32"),
+            std::string::npos)
+      << result.out;
+}
+
+// In text mode a file that cannot be read gives one line on the error output, naming the file
+// and why, and nothing on the output; --json keeps its object.
+TEST(DataFileReport, UnreadableFilesGiveOneLineNamingFileAndReason) {
+  TempFolder temp;
+  std::filesystem::create_directories(temp / "folder.ckd");
+  const std::string empty = temp.Write("empty.ckd", "[OTHER]\nx=1\n");
+  const std::string locked = temp.Write("locked.ckd", "[KEY0]\nKeyType=2\n");
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  struct Case {
+    std::string path;
+    std::string reason;
+  };
+  std::vector<Case> cases = {{temp / "missing.ckd", "No such file or directory"},
+                             {temp / "folder.ckd", "Is a directory"},
+                             {empty, "no key definitions found"},
+                             {temp / "missing.upg", "no such file"},
+                             {temp / "missing.bin", "no such file"}};
+  if (::geteuid() != 0)  // root reads any file
+    cases.push_back({locked, "Permission denied"});
+  for (const Case& c : cases) {
+    const Inspected result = Inspect(c.path, false);
+    EXPECT_EQ(result.status, cli::kInspectFailed) << c.path;
+    EXPECT_EQ(result.out, "") << c.path;
+    EXPECT_EQ(result.errors, "inspect: " + c.path + ": " + c.reason + "\n");
+    const Inspected json = Inspect(c.path, true);
+    EXPECT_EQ(nlohmann::json::parse(json.out)["exitCode"], cli::kInspectFailed);
+  }
+}
+
+TEST(DataFileReport, AFirmwareFileThatFailsSaysWhichLineAndWhy) {
+  TempFolder temp;
+  UpgBuilder upg;
+  upg.Put(0x2000, {0x12, 0x34});
+  const std::string good = upg.Text();
+  const auto problem = [&](const std::string& text) {
+    return Inspect(temp.Write("fw.upg", text), false).errors;
+  };
+  // The lines: 1 header, 2 checksum, 3 on the records.
+  const auto lineStart = [&](int line) {
+    std::size_t at = 0;
+    for (int i = 1; i < line; ++i)
+      at = good.find('\n', at) + 1;
+    return at;
+  };
+  std::string badChecksumLine = good;
+  badChecksumLine.replace(lineStart(2), 8, "Chksum =");
+  EXPECT_NE(problem(badChecksumLine).find(": line 2: not a checksum line"), std::string::npos);
+
+  std::string badRecord = good;
+  const std::size_t recordEnd = good.find('\r', lineStart(3));
+  badRecord[recordEnd - 1] = badRecord[recordEnd - 1] == '0' ? '1' : '0';
+  EXPECT_NE(problem(badRecord).find(": line 3: the record's checksum is 0x"), std::string::npos)
+      << problem(badRecord);
+
+  const std::string outside = good.substr(0, lineStart(3)) + HexRecord(0x1000, 0, {1, 2}) + "\r\n" +
+                              good.substr(lineStart(3));
+  EXPECT_NE(problem(outside).find(": line 3: address 0x1000 is outside the image (0x2000 to "
+                                  "0xFBBF)"),
+            std::string::npos)
+      << problem(outside);
+
+  const std::string shortRecord =
+      good.substr(0, lineStart(3)) + ":10200000AABB\r\n" + good.substr(lineStart(3));
+  EXPECT_NE(problem(shortRecord).find(": line 3: the record holds"), std::string::npos)
+      << problem(shortRecord);
+
+  upg.withEndRecord = false;
+  EXPECT_NE(problem(upg.Text()).find("before the end record"), std::string::npos);
+  upg.withEndRecord = true;
+
+  std::string wrongSum = good;
+  wrongSum.replace(lineStart(2), good.find('\r', lineStart(2)) - lineStart(2), "Checksum = 0x0001");
+  EXPECT_NE(problem(wrongSum).find(": line 2: the file's checksum 0x0001 does not match"),
+            std::string::npos)
+      << problem(wrongSum);
+}
+
+TEST(DataFileReport, KeysAreShownUpToTheKeyCountAndTheSectionsBeyondAreCounted) {
+  TempFolder temp;
+  std::string text = "[GLOBAL_PARAMETERS]\nNumber_Of_Keys=24\n";
+  for (int k = 0; k < 30; ++k)
+    text += "[KEY" + std::to_string(k) + "]\nLevel_1_Codes=12\n";
+  const Inspected result = Inspect(temp.Write("keys.ckd", text), false);
+  ASSERT_EQ(result.status, cli::kInspectRead) << result.errors;
+  EXPECT_NE(result.out.find("Key 23: "), std::string::npos);
+  EXPECT_EQ(result.out.find("Key 24: "), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("The file holds 6 more key sections beyond the key count"),
             std::string::npos)
       << result.out;
 }

@@ -132,7 +132,7 @@ TEST_F(DeviceCommandRig, MethodOverridesTheSavedOneWithoutWritingTheSettings) {
   app.reset();
   Plug({"prg-tmode"});
   const nlohmann::json refused = Run(ExampleFile("td-a-function-keys.ckd"), {});
-  EXPECT_EQ(exitCode, cli::kExitFailed);
+  EXPECT_EQ(exitCode, cli::kExitRefused);
   ASSERT_EQ(refused["messages"].size(), 1u);
   EXPECT_EQ(refused["messages"][0]["title"], "Download Mismatch");
   EXPECT_EQ(refused["messages"][0]["icon"], "warning");
@@ -221,7 +221,7 @@ TEST_F(DeviceCommandRig, SeveralDevicesAndUnreadableFilesStopBeforeAnyDownload) 
   }
 }
 
-TEST(CommandOutcome, FailuresOutweighSuccessesAndNothingShownIsAFailure) {
+TEST(CommandOutcome, RefusalsOutweighFailuresWhichOutweighSuccesses) {
   using cli::Outcome;
   auto box = [](std::string title, std::string text) {
     return cli::ShownMessage{std::move(title), std::move(text), MessageIcon::Warning,
@@ -232,7 +232,13 @@ TEST(CommandOutcome, FailuresOutweighSuccessesAndNothingShownIsAFailure) {
   EXPECT_EQ(
       cli::ClassifyOutcome({box("Erase Settings Note", "Failure! Erase command not sent.")}, ""),
       Outcome::Failure);
-  EXPECT_EQ(cli::ClassifyOutcome({box("Erase Conflict", "Erase aborted!")}, ""), Outcome::Failure);
+  EXPECT_EQ(cli::ClassifyOutcome({box("Erase Conflict", "Erase aborted!")}, ""), Outcome::Refused);
+  // "Failure!" opens the refusal of the old 917 keypads: nothing was sent.
+  EXPECT_EQ(cli::ClassifyOutcome({box("Reboot Not Supported",
+                                      "Failure! 91x v4.1 through v5.0 do "
+                                      "not support the Reboot command.")},
+                                 ""),
+            Outcome::Refused);
   EXPECT_EQ(cli::ClassifyOutcome({}, "\r\nRequesting bootloader mode.\r\nBootloader: Activated."),
             Outcome::Success);
   EXPECT_EQ(cli::ClassifyOutcome({}, "\r\nLaunch Bootloader FAIL: Did not respond in time."),
@@ -240,6 +246,8 @@ TEST(CommandOutcome, FailuresOutweighSuccessesAndNothingShownIsAFailure) {
   EXPECT_EQ(cli::ClassifyOutcome({box("Success!", "done")}, "\r\n...FAILED reboot."),
             Outcome::Failure);
   EXPECT_EQ(cli::ClassifyOutcome({box("Note", "Your device does not support this command.")}, ""),
+            Outcome::Refused);
+  EXPECT_EQ(cli::ClassifyOutcome({box("Note", "Bootloader already active!")}, ""),
             Outcome::Unknown);
 
   EXPECT_FALSE(cli::QuestionRefused({box("Note", "x")}));

@@ -50,7 +50,7 @@ TEST_F(DeviceSelection, WithoutDeviceTwoKeypadsConflictAndWithItEachGetsTheKeysA
 TEST_F(DeviceSelection, ADevicePathThatIsNotAttachedFindsNothing) {
   Plug({"td-a"});
   Run(simulation->binder(), ExampleCkd("td-a-function-keys.ckd"), {}, "/sim/hidraw7.0");
-  EXPECT_EQ(exitCode, cli::kExitFailed);
+  EXPECT_EQ(exitCode, cli::kExitRefused);
   EXPECT_EQ(simulation->device(0).openCount(), 0);
 }
 

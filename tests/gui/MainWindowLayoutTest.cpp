@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFocusFrame>
 #include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -12,6 +14,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -226,6 +229,38 @@ TEST(GuideWindows, CaptionsSizesAndFonts) {
     EXPECT_FALSE(QFontInfo(row.window->font()).fixedPitch());
     EXPECT_EQ(row.window->parentWidget(), &gui.frmMain);
   }
+}
+
+// The keyboard starts on Open File, and whichever control has the focus is marked by a frame
+// that follows it through the tab order.
+TEST(MainWindowLayout, KeyboardFocusStartsOnOpenFileAndIsMarkedOnEveryControl) {
+  GuiHarness gui;
+  gui.frmMain.show();
+  gui.frmMain.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&gui.frmMain));
+  auto* open = gui.Find<QToolButton>("btnOpen");
+  ASSERT_NE(open, nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), open);
+  auto* frame = gui.frmMain.findChild<QFocusFrame*>();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->widget(), open);
+  EXPECT_TRUE(frame->isVisible());
+
+  // Every control in the tab chain gets the mark when it takes the focus.
+  int stops = 0;
+  for (QWidget* widget = open->nextInFocusChain(); widget != open;
+       widget = widget->nextInFocusChain()) {
+    if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || !widget->isEnabled() ||
+        widget->window() != &gui.frmMain)
+      continue;
+    SCOPED_TRACE(widget->objectName().toStdString());
+    widget->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(frame->widget(), widget);
+    ++stops;
+  }
+  EXPECT_GE(stops, 6);  // the tool buttons after Open File at least
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(frame->widget(), QApplication::focusWidget());
 }
 
 }  // namespace

@@ -152,12 +152,13 @@ TEST(MainWindowPort, OpenDialogTakesTheRequestAndKeepsTheLastChosenFile) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle().toStdString(), request.title);
+    // The offscreen platform has no desktop dialog: the toolkit's own is shown.
     EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_EQ(ShownFilters(*dialog),
               QStringList({"Custom Key Definitions (*.ckd)", "Flash Drive Copy (*.bin)",
                            "Firmware Upgrade (*.upg)", "Any File(*.*)"}));
     EXPECT_EQ(ShownFilter(*dialog), "Flash Drive Copy (*.bin)");
-    // A typed name is taken as typed: no extension is added to it.
+    // The dialog adds no extension to a typed name; Open decides on ".ckd" itself.
     EXPECT_EQ(dialog->defaultSuffix().toStdString(), "");
     EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder);
     GuiHarness::ChooseInDialog(*dialog, chosen);
