@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "hid/KeypadIdentifierTable.h"
+#include "hid/DeviceKindTable.h"
 
 namespace tdxx {
 namespace {
@@ -43,8 +43,10 @@ TEST(MetainfoModalias, NamesExactlyTheIdentifierTable) {
   }
 
   std::set<IdPair> recognised;
-  for (const KeypadIdentifier& row : kKeypadIdentifierTable)
-    recognised.insert({row.vendorId, row.productId});
+  for (const DeviceKindFacts& row : kDeviceKindTable) {
+    if (row.vendorId != 0)
+      recognised.insert({row.vendorId, row.productId});
+  }
   EXPECT_EQ(listed, recognised);
 }
 
