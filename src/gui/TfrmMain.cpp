@@ -30,7 +30,6 @@
 #include "app/MainWindowCommands.h"
 #include "gui/QtApplication.h"
 #include "gui/QtEventsWithoutInput.h"
-#include "gui/QtProgramIcon.h"
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
@@ -111,7 +110,8 @@ TfrmMain::TfrmMain(Application& app)
   setPalette(background);
   setAutoFillBackground(true);
   setFont(WindowFont());
-  setWindowIcon(ProgramIcon());
+  // The window shows the application's icon (QtApplication sets it); drawing it again here
+  // would only slow the start.
 
   BuildToolBar();
   BuildFilePanel();
