@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
+#include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <iostream>
@@ -83,13 +84,26 @@ int Run(const tdxx::ProgramOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The toolkit takes its own options (-platform, -display, ...) out of argc and argv first.
-  tdxx::QtApplication qtApplication(argc, argv);
+  // The command line is read before the toolkit starts, so that --help, --version and a usage
+  // error need no display; the toolkit's own options are passed over here.
   const tdxx::ProgramOptions options = tdxx::ParseProgramOptions(argc, argv);
   if (!options.error.empty()) {
-    std::cerr << "tdxxload: " << options.error << '\n';
+    std::cerr << "tdxxload: " << options.error << "\nTry 'tdxxload --help' for the options.\n";
     return 2;
   }
+  if (options.showHelp || options.showVersion) {
+    std::cout << (options.showHelp ? tdxx::ProgramHelpText() : tdxx::ProgramVersionText());
+    return 0;
+  }
+  // Without any window system the toolkit would abort in its platform plugin.
+  const std::string noDisplay = tdxx::MissingWindowSystem(
+      options, [](const char* name) -> const char* { return std::getenv(name); });
+  if (!noDisplay.empty()) {
+    std::cerr << "tdxxload: " << noDisplay << '\n';
+    return 1;
+  }
+  // The toolkit takes its own options (-platform, -display, ...) out of argc and argv.
+  tdxx::QtApplication qtApplication(argc, argv);
   try {
     return Run(options);
   } catch (const std::exception& error) {
