@@ -20,7 +20,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <algorithm>
@@ -30,6 +29,7 @@
 #include "app/MainWindowCommands.h"
 #include "gui/QtApplication.h"
 #include "gui/QtEventsWithoutInput.h"
+#include "gui/QtToolStrip.h"
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
@@ -144,14 +144,9 @@ TfrmMain::TfrmMain(Application& app)
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::BuildToolBar() {
-  toolBar_ = new QToolBar(this);
+  toolBar_ = new QtToolStrip(this);
   toolBar_->setObjectName(QStringLiteral("ToolBar1"));
   toolBar_->setGeometry(0, 0, kClientWidth, kToolBarHeight);
-  toolBar_->setMovable(false);
-  toolBar_->setFloatable(false);
-  toolBar_->setIconSize(QSize(kToolbarImageSize, kToolbarImageSize));
-  toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  toolBar_->setContentsMargins(0, 0, 0, 0);
 
   btnOpen_ = AddToolButton("btnOpen", 0, "&Open File", "Open a CKD or UPG file");
   AddSeparator("ToolSeparator1");
