@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -29,6 +29,12 @@
 
 namespace {
 
+// Messages go out through stdio: <iostream> would set up its eight standard streams and the
+// classic locale before main, on every start.
+void SayError(const std::string& text) {
+  std::fputs(("tdxxload: " + text + "\n").c_str(), stderr);
+}
+
 tdxx::AppEnvironment SystemEnvironment(const tdxx::ProgramOptions& options) {
   tdxx::AppEnvironment environment;
   environment.programFolder = tdxx::PathToNarrow(QCoreApplication::applicationDirPath()) + "/";
@@ -47,7 +53,7 @@ int Run(const tdxx::ProgramOptions& options) {
     std::string error;
     simulation = tdxx::sim::Simulation::Create(options.simulatedKinds, clock, error);
     if (simulation == nullptr) {
-      std::cerr << "tdxxload: " << error << '\n';
+      SayError(error);
       return 2;
     }
   }
@@ -61,7 +67,7 @@ int Run(const tdxx::ProgramOptions& options) {
   if (!options.recordHidPath.empty()) {
     recordFile.open(options.recordHidPath, std::ios::out | std::ios::trunc);
     if (!recordFile) {
-      std::cerr << "tdxxload: --record-hid: " << options.recordHidPath << " cannot be written\n";
+      SayError("--record-hid: " + options.recordHidPath + " cannot be written");
       return 2;
     }
     recorder = std::make_unique<tdxx::RecordingHidBinder>(*binder, clock, recordFile);
@@ -88,18 +94,19 @@ int main(int argc, char** argv) {
   // error need no display; the toolkit's own options are passed over here.
   const tdxx::ProgramOptions options = tdxx::ParseProgramOptions(argc, argv);
   if (!options.error.empty()) {
-    std::cerr << "tdxxload: " << options.error << "\nTry 'tdxxload --help' for the options.\n";
+    SayError(options.error + "\nTry 'tdxxload --help' for the options.");
     return 2;
   }
   if (options.showHelp || options.showVersion) {
-    std::cout << (options.showHelp ? tdxx::ProgramHelpText() : tdxx::ProgramVersionText());
+    std::fputs((options.showHelp ? tdxx::ProgramHelpText() : tdxx::ProgramVersionText()).c_str(),
+               stdout);
     return 0;
   }
   // Without any window system the toolkit would abort in its platform plugin.
   const std::string noDisplay = tdxx::MissingWindowSystem(
       options, [](const char* name) -> const char* { return std::getenv(name); });
   if (!noDisplay.empty()) {
-    std::cerr << "tdxxload: " << noDisplay << '\n';
+    SayError(noDisplay);
     return 1;
   }
   // The toolkit takes its own options (-platform, -display, ...) out of argc and argv.
