@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,26 @@ TEST(WindowProgramOptions, WithoutAWindowSystemItSaysSoAndEnds) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("tdxxload: no display", 0), 0u) << run.err;
   }
+}
+
+// The manual page names every option the help lists (the page's "\-" are dashes).
+TEST(WindowProgramOptions, TheManualPageNamesEveryOptionOfTheHelp) {
+  const ProgramRun help = RunWithoutDisplay({"--help"});
+  std::ifstream page(TDXX_MAN_PAGE);
+  std::stringstream text;
+  text << page.rdbuf();
+  const std::string manual = std::regex_replace(text.str(), std::regex(R"(\\-)"), "-");
+  ASSERT_FALSE(manual.empty());
+  const std::regex option(R"((^|[ ,])(--?[a-z][a-z-]*))");
+  int options = 0;
+  std::istringstream lines(help.out.substr(help.out.find("Options:")));
+  for (std::string line; std::getline(lines, line) && !line.empty();) {
+    for (std::sregex_iterator it(line.begin(), line.end(), option), end; it != end; ++it) {
+      ++options;
+      EXPECT_NE(manual.find((*it)[2].str()), std::string::npos) << (*it)[2].str();
+    }
+  }
+  EXPECT_GE(options, 6);
 }
 
 }  // namespace
