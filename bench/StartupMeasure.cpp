@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -63,20 +64,11 @@ void ReadMemory(pid_t pid, long& rssKb, long& hwmKb) {
   }
 }
 
-// Processor time of all the process's threads so far, in ms (the threads' run times from
-// /proc/PID/task/*/schedstat): less at the mercy of other load on the machine than the time
-// to map.
-double CpuMs(pid_t pid) {
-  double total = 0.0;
-  std::error_code error;
-  for (const auto& task :
-       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
-    std::ifstream stat(task.path() / "schedstat");
-    double runNs = 0.0;
-    if (stat >> runNs)
-      total += runNs / 1e6;
-  }
-  return total;
+double CpuMs(const rusage& usage) {
+  const auto ms = [](const timeval& time) {
+    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3;
+  };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 // The benchmark's environment less what it sets itself, so both programs start alike.
@@ -104,15 +96,19 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
   return pointers;
 }
 
-void EndProcess(pid_t pid) {
+// Ends the process and returns the processor time it used over its run, in ms: all its threads,
+// also those that had ended, and the children it waited for (wait4's account).
+double EndProcess(pid_t pid) {
   kill(pid, SIGTERM);
+  rusage usage{};
   for (int i = 0; i < 200; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid)
-      return;
+    if (wait4(pid, nullptr, WNOHANG, &usage) == pid)
+      return CpuMs(usage);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  wait4(pid, nullptr, 0, &usage);
+  return CpuMs(usage);
 }
 
 // Waits for the MapNotify of a top-level window that `pid` owns; false on time-out or when the
@@ -177,7 +173,6 @@ bool MeasureStartup(const std::vector<std::string>& argv, const LaunchSettings& 
     error = argv[0] + " showed no window";
     return false;
   }
-  sample.cpuMsAtMap = CpuMs(pid);
   ReadMemory(pid, sample.rssKbAtMap, sample.hwmKbAtMap);
   if (!settings.smapsFolder.empty()) {
     std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
@@ -189,7 +184,7 @@ bool MeasureStartup(const std::vector<std::string>& argv, const LaunchSettings& 
   std::this_thread::sleep_for(std::chrono::milliseconds(settings.settleMs));
   long settledHwm = 0;
   ReadMemory(pid, sample.rssKbSettled, settledHwm);
-  EndProcess(pid);
+  sample.cpuMs = EndProcess(pid);
   return true;
 }
 

@@ -10,8 +10,9 @@ namespace tdxx::bench {
 // and anything put off until after the map are in the later figure).
 struct StartupSample {
   double mapMs = 0.0;
-  // Processor time the program had used by then, all its threads.
-  double cpuMsAtMap = 0.0;
+  // Processor time the program used over the whole run (up to the later memory figure), all
+  // its threads: steadier than the time to map on a busy machine.
+  double cpuMs = 0.0;
   long rssKbAtMap = 0;
   long hwmKbAtMap = 0;
   long rssKbSettled = 0;

@@ -1,7 +1,8 @@
 // Start-up of the window program against a bare Qt Widgets window of the same size: both are
 // started in turn on the same X display (an Xvfb of the benchmark's own unless --display names
 // one), and each start is timed from the launch to the X server's MapNotify of its window; the
-// resident memory is read from /proc at that moment and again a little later. Prints the
+// resident memory is read from /proc at that moment and again a little later, and the processor
+// time of the whole run is taken when the program is ended. Prints the
 // absolute figures (medians over the runs) and the two ratios, window program over bare window.
 //
 //   bench_startup [--runs N] [--display :N] [--program PATH] [--bare PATH] [--smaps DIR]
@@ -47,7 +48,7 @@ Figures Summarise(const std::vector<StartupSample>& samples) {
   std::vector<double> map, cpu, rss, hwm, settled;
   for (const StartupSample& sample : samples) {
     map.push_back(sample.mapMs);
-    cpu.push_back(sample.cpuMsAtMap);
+    cpu.push_back(sample.cpuMs);
     rss.push_back(static_cast<double>(sample.rssKbAtMap) / 1024.0);
     hwm.push_back(static_cast<double>(sample.hwmKbAtMap) / 1024.0);
     settled.push_back(static_cast<double>(sample.rssKbSettled) / 1024.0);
