@@ -8,7 +8,7 @@ packages=(
   libhidapi-dev libhidapi-hidraw0
   nlohmann-json3-dev libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core libxcb1-dev
   clang
   lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
   bash-completion zsh fish

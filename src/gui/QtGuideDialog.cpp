@@ -16,6 +16,19 @@ void QtGuideDialog::reject() {
   QDialog::reject();
 }
 
+void QtGuideDialog::setVisible(bool visible) {
+  if (visible)
+    EnsureContents();
+  QDialog::setVisible(visible);
+}
+
+void QtGuideDialog::EnsureContents() {
+  if (contentsBuilt_)
+    return;
+  contentsBuilt_ = true;
+  BuildContents();
+}
+
 void QtGuideDialog::RunHandler(const std::function<void()>& handler,
                                const std::function<bool()>& closeRequested, DialogCode result) {
   gate_.Run(handler);

@@ -13,13 +13,26 @@ namespace tdxx {
 // whose handler pauses or shows a box cannot start a second handler inside the first, and an
 // error escaping a handler is shown in the standard error box. The close box and Escape wait
 // while a click runs.
+//
+// A guide window's controls (labels, pictures, buttons) are made when it is first shown, not
+// with the window: the program makes all four windows at start, and building the guides' texts,
+// pictures and icons then would only delay the main window. Title, size and font are set with
+// the window.
 class QtGuideDialog : public QDialog {
  public:
   explicit QtGuideDialog(QWidget* mainWindow);
 
   void reject() override;
+  // Makes the controls before the first showing.
+  void setVisible(bool visible) override;
+  // Makes the controls now if they are not made yet (a look at the window before it is shown).
+  void EnsureContents();
 
  protected:
+  // Makes the window's controls and wires them; called once.
+  virtual void BuildContents() = 0;
+  bool contentsBuilt() const { return contentsBuilt_; }
+
   // Runs `handler` through the window's gate, shows the controller's state, and closes with
   // `result` when `closeRequested` holds afterwards.
   void RunHandler(const std::function<void()>& handler, const std::function<bool()>& closeRequested,
@@ -29,6 +42,7 @@ class QtGuideDialog : public QDialog {
 
  private:
   QtCommandGate gate_;
+  bool contentsBuilt_ = false;
 };
 
 }  // namespace tdxx

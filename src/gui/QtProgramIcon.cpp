@@ -56,7 +56,9 @@ QPixmap DrawProgramIcon(int size) {
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256})
+  // Every size is drawn at start and sent to the window system with each window; larger ones
+  // come from the scalable icon installed with the desktop entry.
+  for (int size : {16, 24, 32, 48, 64})
     icon.addPixmap(DrawProgramIcon(size));
   return icon;
 }

@@ -26,7 +26,9 @@ constexpr int kChoiceHeight = 34;
 TfrmDownloadFail::TfrmDownloadFail(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmDownloadFail"),
                    QStringLiteral("Download Failed! -- Problems Downloading?"), QSize(436, 344));
+}
 
+void TfrmDownloadFail::BuildContents() {
   label2_ = AddGuideLabel(*this, "Label2", "If standard downloading fails...", GuideText::LargeBold,
                           QRect(kLeft, 14, kTextWidth, 22));
   label0_ = AddGuideLabel(*this, "Label0",

@@ -24,6 +24,7 @@ class TfrmDownloadFail final : public QtGuideDialog {
   void Attach(DownloadFailAdvice& advice);
 
  protected:
+  void BuildContents() override;
   void showEvent(QShowEvent* event) override;
 
  private:

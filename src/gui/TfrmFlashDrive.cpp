@@ -16,7 +16,9 @@ using namespace step_window;
 TfrmFlashDrive::TfrmFlashDrive(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmFlashDrive"),
                    QStringLiteral("Download via Flash Drive Method"), QSize(531, 335));
+}
 
+void TfrmFlashDrive::BuildContents() {
   label0_ = AddGuideLabel(*this, "Label0",
                           "How to download to your TDxx/WKxx using the Flash Drive method:",
                           GuideText::LargeBold, QRect(kPictureLeft, 12, 507, 22));
@@ -74,6 +76,8 @@ void TfrmFlashDrive::Attach(FlashDriveController& controller) {
   // Show Folders reads "Deleting old" while it deletes the earlier copy: shown at once, since
   // the deletion and the pause after it run inside the click.
   controller.SetStateChangedHandler([this] {
+    if (!contentsBuilt())
+      return;
     ShowControllerState();
     btnShowFolders_->repaint();
   });

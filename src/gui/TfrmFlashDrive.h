@@ -24,6 +24,7 @@ class TfrmFlashDrive final : public QtGuideDialog {
   void Attach(FlashDriveController& controller);
 
  protected:
+  void BuildContents() override;
   // Each showing starts afresh (FormShow).
   void showEvent(QShowEvent* event) override;
 

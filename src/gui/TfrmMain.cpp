@@ -20,7 +20,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <algorithm>
@@ -31,7 +30,7 @@
 #include "gui/QtApplication.h"
 #include "gui/QtEventsWithoutInput.h"
 #include "gui/QtFocusFrame.h"
-#include "gui/QtProgramIcon.h"
+#include "gui/QtToolStrip.h"
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
@@ -112,7 +111,8 @@ TfrmMain::TfrmMain(Application& app)
   setPalette(background);
   setAutoFillBackground(true);
   setFont(WindowFont());
-  setWindowIcon(ProgramIcon());
+  // The window shows the application's icon (QtApplication sets it); drawing it again here
+  // would only slow the start.
 
   BuildToolBar();
   BuildFilePanel();
@@ -149,14 +149,9 @@ TfrmMain::TfrmMain(Application& app)
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::BuildToolBar() {
-  toolBar_ = new QToolBar(this);
+  toolBar_ = new QtToolStrip(this);
   toolBar_->setObjectName(QStringLiteral("ToolBar1"));
   toolBar_->setGeometry(0, 0, kClientWidth, kToolBarHeight);
-  toolBar_->setMovable(false);
-  toolBar_->setFloatable(false);
-  toolBar_->setIconSize(QSize(kToolbarImageSize, kToolbarImageSize));
-  toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  toolBar_->setContentsMargins(0, 0, 0, 0);
 
   btnOpen_ = AddToolButton("btnOpen", 0, "&Open File", "Open a CKD or UPG file");
   AddSeparator("ToolSeparator1");

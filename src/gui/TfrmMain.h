@@ -18,7 +18,6 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QTimer;
-class QToolBar;
 class QToolButton;
 
 namespace tdxx {
@@ -27,6 +26,7 @@ class Application;
 class MainWindowCommands;
 class TfrmDownloadFail;
 class TfrmFlashDrive;
+class QtToolStrip;
 class TfrmTMode;
 
 // The main window: tool bar, the file, keypad and progress panels, the Options menu and the two
@@ -121,7 +121,7 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   std::string fileNameText_;
   std::array<bool, 3> methodTicks_{true, false, false};
 
-  QToolBar* toolBar_ = nullptr;
+  QtToolStrip* toolBar_ = nullptr;
   QToolButton* btnOpen_ = nullptr;
   QToolButton* btnConnect_ = nullptr;
   QToolButton* btnDownload_ = nullptr;

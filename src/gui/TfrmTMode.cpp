@@ -16,7 +16,9 @@ using namespace step_window;
 TfrmTMode::TfrmTMode(QWidget* mainWindow) : QtGuideDialog(mainWindow) {
   SetUpGuideWindow(*this, QStringLiteral("frmTMode"),
                    QStringLiteral("Download via PRG/TMode Method"), QSize(531, 335));
+}
 
+void TfrmTMode::BuildContents() {
   label0_ = AddGuideLabel(*this, "Label0",
                           "How to download to your TDxx/WKxxx using the PRG/TMode method:",
                           GuideText::LargeBold, QRect(kPictureLeft, 12, 507, 22));

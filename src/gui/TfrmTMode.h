@@ -24,6 +24,7 @@ class TfrmTMode final : public QtGuideDialog {
   void Attach(TModeGuideController& controller);
 
  protected:
+  void BuildContents() override;
   // Each showing starts afresh (FormShow).
   void showEvent(QShowEvent* event) override;
 

@@ -4,9 +4,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,12 @@
 
 namespace {
 
+// Messages go out through stdio: <iostream> would set up its eight standard streams and the
+// classic locale before main, on every start.
+void SayError(const std::string& text) {
+  std::fputs(("tdxxload: " + text + "\n").c_str(), stderr);
+}
+
 tdxx::AppEnvironment SystemEnvironment(const tdxx::ProgramOptions& options) {
   tdxx::AppEnvironment environment;
   environment.programFolder = tdxx::PathToNarrow(QCoreApplication::applicationDirPath()) + "/";
@@ -46,7 +53,7 @@ int Run(const tdxx::ProgramOptions& options) {
     std::string error;
     simulation = tdxx::sim::Simulation::Create(options.simulatedKinds, clock, error);
     if (simulation == nullptr) {
-      std::cerr << "tdxxload: " << error << '\n';
+      SayError(error);
       return 2;
     }
   }
@@ -60,7 +67,7 @@ int Run(const tdxx::ProgramOptions& options) {
   if (!options.recordHidPath.empty()) {
     recordFile.open(options.recordHidPath, std::ios::out | std::ios::trunc);
     if (!recordFile) {
-      std::cerr << "tdxxload: --record-hid: " << options.recordHidPath << " cannot be written\n";
+      SayError("--record-hid: " + options.recordHidPath + " cannot be written");
       return 2;
     }
     recorder = std::make_unique<tdxx::RecordingHidBinder>(*binder, clock, recordFile);
@@ -83,13 +90,27 @@ int Run(const tdxx::ProgramOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The toolkit takes its own options (-platform, -display, ...) out of argc and argv first.
-  tdxx::QtApplication qtApplication(argc, argv);
+  // The command line is read before the toolkit starts, so that --help, --version and a usage
+  // error need no display; the toolkit's own options are passed over here.
   const tdxx::ProgramOptions options = tdxx::ParseProgramOptions(argc, argv);
   if (!options.error.empty()) {
-    std::cerr << "tdxxload: " << options.error << '\n';
+    SayError(options.error + "\nTry 'tdxxload --help' for the options.");
     return 2;
   }
+  if (options.showHelp || options.showVersion) {
+    std::fputs((options.showHelp ? tdxx::ProgramHelpText() : tdxx::ProgramVersionText()).c_str(),
+               stdout);
+    return 0;
+  }
+  // Without any window system the toolkit would abort in its platform plugin.
+  const std::string noDisplay = tdxx::MissingWindowSystem(
+      options, [](const char* name) -> const char* { return std::getenv(name); });
+  if (!noDisplay.empty()) {
+    SayError(noDisplay);
+    return 1;
+  }
+  // The toolkit takes its own options (-platform, -display, ...) out of argc and argv.
+  tdxx::QtApplication qtApplication(argc, argv);
   try {
     return Run(options);
   } catch (const std::exception& error) {

@@ -14,13 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "gui/QtGuideDialog.h"
 #include "protocol/MainWindowPort.h"
 
 namespace tdxx::test {
 
-// A control of `window` by its object name; fails the test when it is missing.
+// A control of `window` by its object name; fails the test when it is missing. A guide window
+// makes its controls when first shown; a look before that makes them first.
 template <typename T>
 T* Control(QWidget& window, const char* name) {
+  if (auto* guide = dynamic_cast<QtGuideDialog*>(&window))
+    guide->EnsureContents();
   T* control = window.findChild<T*>(QString::fromLatin1(name));
   EXPECT_NE(control, nullptr) << name;
   return control;
