@@ -150,6 +150,12 @@ bool DownloadKeysTMode(ProtocolContext& ctx, const KeyTable& keyTable,
   if (SendByte(ctx, kEndByte))
     return Fail(ctx, "\r\n...FAILED reboot.");
   ctx.transport.CloseStream();
+  // Queued reports go out on the writer thread; one that could not be written (the device
+  // left after the last ping) is known only now.
+  if (ctx.transport.streamWriteFailed()) {
+    Log(ctx, "\r\n...FAILED communication.");
+    return true;
+  }
   ctx.port.SetProgressPosition(ctx.port.ProgressMaximum());
   ctx.port.RepaintNow();
   ctx.port.Pause(kAtEnd);

@@ -20,7 +20,7 @@ TEST(FeatureChannel, SendsExactlySixBytesAndWaits10Ms) {
   // The first report takes the device its 1 ms, then the channel pauses 10 ms.
   EXPECT_EQ(reports[0].time, 1000ms);
   EXPECT_EQ(reports[1].time, 1011ms);
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms}));
   rig.transport->CloseKeypad();
 }
 
@@ -33,7 +33,7 @@ TEST(FeatureChannel, FailuresWaitToo) {
   rig.device().FailFeatureSend(false);
   rig.device().Unplug();
   EXPECT_TRUE(rig.transport->SendFeatureByte(0xE4));  // device gone
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms, 10ms}));
   rig.transport->CloseKeypad();
 }
 
@@ -54,7 +54,7 @@ TEST(FeatureChannel, ReadsIdentityReports) {
             Bytes({0x00, 0x12, 'T', 'D', '-', 'A'}));
   rig.transport->CloseKeypad();
   // Reads do not wait; CloseKeypad waits twice.
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms, 10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms, 10ms, 10ms}));
 }
 
 TEST(FeatureChannel, FailedReadLeavesTheDestinationUnchanged) {
@@ -81,7 +81,7 @@ TEST(FeatureChannel, CloseKeypadClosesWaitsAndUnbinds) {
   rig.transport->CloseKeypad();
   EXPECT_EQ(rig.bus().openHandleCount(), 0);
   EXPECT_FALSE(rig.transport->hidBound());
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms}));
   EXPECT_TRUE(rig.transport->SendFeatureByte(1));
 }
 

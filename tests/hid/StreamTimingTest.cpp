@@ -31,7 +31,7 @@ TEST(StreamClose, SendsWhatIsStillQueued) {
   rig.clock.Pause(110ms);
   // 15 reports, one every 10 ms: not all out yet.
   EXPECT_LT(rig.device().outputReports().size(), 15u);
-  const Milliseconds closeStart = rig.clock.Now();
+  const ClockDuration closeStart = rig.clock.Now();
   rig.transport->CloseStream();
   EXPECT_EQ(rig.clock.Now() - closeStart, 100ms);
   const auto reports = rig.device().outputReports();
@@ -67,7 +67,7 @@ TEST(StreamClose, SlowOrGoneDeviceDoesNotHoldTheCloseUp) {
   Open(rig, ReportMode::T);
   const auto many = Counting(700);
   ASSERT_FALSE(rig.transport->SendBytes(many.data(), many.size()));
-  Milliseconds start = rig.clock.Now();
+  ClockDuration start = rig.clock.Now();
   rig.transport->CloseStream();
   EXPECT_LE(rig.clock.Now() - start, 140ms);
   EXPECT_LE(rig.device().outputReports().size(), 4u);
@@ -88,7 +88,7 @@ TEST(StreamPumps, WriterDoesNotWaitForTheReader) {
   SimRig rig({"prg-tmode"});
   Open(rig, ReportMode::T);
   rig.clock.Pause(23ms);  // the reader is in the middle of a read window
-  const Milliseconds sent = rig.clock.Now();
+  const ClockDuration sent = rig.clock.Now();
   ASSERT_FALSE(rig.transport->SendText("\x40\x06"));
   const auto reports = rig.device().outputReports();
   ASSERT_EQ(reports.size(), 1u);
@@ -119,10 +119,10 @@ TEST(StreamPumps, DroppedSendStillPauses) {
   const auto big = Counting(1000);
   ASSERT_FALSE(rig.transport->SendBytes(big.data(), big.size()));
   rig.clock.ClearPauses();
-  const Milliseconds before = rig.clock.Now();
+  const ClockDuration before = rig.clock.Now();
   EXPECT_TRUE(rig.transport->SendBytes(big.data(), 100));
   EXPECT_EQ(rig.clock.Now() - before, 10ms);
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms}));
   rig.transport->CloseStream();
 }
 
