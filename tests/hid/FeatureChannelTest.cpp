@@ -24,6 +24,22 @@ TEST(FeatureChannel, SendsExactlySixBytesAndWaits10Ms) {
   rig.transport->CloseKeypad();
 }
 
+// The 10 ms count from the return of the call before, at full resolution.
+TEST(FeatureChannel, NextReportStartsTenMillisecondsAfterAFractionalCallReturned) {
+  SimRig rig({"td-a"});
+  rig.device().SetCallTimes(1ms, 700us);
+  ASSERT_EQ(rig.transport->FindKeypad(true), 5);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_FALSE(rig.transport->SendFeatureByte(static_cast<std::uint8_t>(i)));
+  const auto reports = rig.device().featureReports();
+  ASSERT_EQ(reports.size(), 5u);
+  for (std::size_t i = 1; i < reports.size(); ++i) {
+    EXPECT_EQ(reports[i - 1].ended - reports[i - 1].time, 700us);
+    EXPECT_EQ(reports[i].time - reports[i - 1].ended, 10ms) << "report " << i;
+  }
+  rig.transport->CloseKeypad();
+}
+
 TEST(FeatureChannel, FailuresWaitToo) {
   SimRig rig({"td-a"});
   EXPECT_TRUE(rig.transport->SendFeatureByte(0xE4));  // no handle held
