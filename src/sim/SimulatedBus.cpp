@@ -278,14 +278,16 @@ SimulatedBus::Handle* SimulatedBus::UsableHandle(hid_device* handle, const unsig
 
 int SimulatedBus::HidSendFeatureReport(hid_device* handle, const unsigned char* data,
                                        std::size_t length) {
+  // The report is stamped when the call is made: the bus lock is the simulation's own, and
+  // waiting for it is no time the device sees.
+  const ClockDuration called = clock_.Now();
   std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
   BeginCall(*h);
   SimulatedDevice& device = *h->device;
-  device.featureReports_.push_back(
-      {clock_.Now(), {}, Bytes(data, data + length), h->interfaceIndex});
+  device.featureReports_.push_back({called, {}, Bytes(data, data + length), h->interfaceIndex});
   const std::size_t recorded = device.featureReports_.size() - 1;
   const int result = device.behaviour_->OnSetFeature(device, {data, length});
   if (result < 0)
@@ -311,14 +313,14 @@ int SimulatedBus::HidGetFeatureReport(hid_device* handle, unsigned char* data, s
 }
 
 int SimulatedBus::HidWrite(hid_device* handle, const unsigned char* data, std::size_t length) {
+  const ClockDuration called = clock_.Now();  // as for feature reports
   std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
   BeginCall(*h);
   SimulatedDevice& device = *h->device;
-  device.outputReports_.push_back(
-      {clock_.Now(), {}, Bytes(data, data + length), h->interfaceIndex});
+  device.outputReports_.push_back({called, {}, Bytes(data, data + length), h->interfaceIndex});
   const std::size_t recorded = device.outputReports_.size() - 1;
   if (device.config_.unplugAfterReports > 0 &&
       ++device.outputReportsSinceUnplugSet_ >= device.config_.unplugAfterReports) {
