@@ -87,7 +87,8 @@ TEST(StreamClose, SlowOrGoneDeviceDoesNotHoldTheCloseUp) {
 // below that (a fraction of a millisecond included); a write that takes longer is followed at
 // once.
 TEST(StreamPumps, ReportsStartTenMillisecondsApartWhateverTheWriteTakes) {
-  for (const ClockDuration writeTime : {ClockDuration(300us), ClockDuration(1ms), ClockDuration(12ms)}) {
+  for (const ClockDuration writeTime :
+       {ClockDuration(300us), ClockDuration(1ms), ClockDuration(12ms)}) {
     SimRig rig({"prg-tmode"});
     rig.device().SetCallTimes(writeTime, 700us);
     Open(rig, ReportMode::T);

@@ -70,7 +70,8 @@ TEST_F(FirmwareBlock, ReadbackDifferingInTheFirstOrLastChunkAtItsFirstOrLastByte
       });
       Open();
       EXPECT_EQ(Write(16 * 512), kUpgradeReadbackDiffers) << "chunk " << chunk << ", byte " << byte;
-      EXPECT_EQ(rig.device().config().flash->Read(16 * 512, 512), std::vector<std::uint8_t>(512, 0xFF))
+      EXPECT_EQ(rig.device().config().flash->Read(16 * 512, 512),
+                std::vector<std::uint8_t>(512, 0xFF))
           << "nothing is burnt after a wrong read-back";
     }
   }
