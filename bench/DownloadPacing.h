@@ -18,11 +18,15 @@ namespace tdxx::bench {
 struct PacingResult {
   std::string name;
   int writes = 0;
-  Milliseconds measured{0};     // first write to last write
-  Milliseconds deviceCalls{0};  // time spent inside device calls on the pausing thread
-  Milliseconds mandated{0};     // the protocol's pauses over the same span
-  double cpuPercent = 0;        // processor time per second of download
-  bool ok = false;              // the download succeeded
+  ClockDuration measured{0};     // first write to last write
+  ClockDuration deviceCalls{0};  // time spent inside device calls on the pausing thread
+  ClockDuration mandated{0};     // the protocol's pauses over the same span
+  // The least time from one output report's start to the next one's, or from one feature
+  // report call's return to the next one's start (goal: at least 10.0 ms).
+  ClockDuration leastGap{0};
+  double ratioGoal = 1.01;  // the goal for Ratio()
+  double cpuPercent = 0;    // processor time per second of download
+  bool ok = false;          // the download succeeded
 
   double Ratio() const;
 };
@@ -68,7 +72,7 @@ Milliseconds TModeSpanPauses(const KeyTable& keys, int count);
 Milliseconds FirmwareSpanPauses(const FirmwareImage& image);
 
 // Fills the timing of `result` from the device's recorded reports.
-void MeasureWrites(const std::vector<sim::RecordedReport>& writes, Milliseconds callTime,
+void MeasureWrites(const std::vector<sim::RecordedReport>& writes, ClockDuration callTime,
                    bool callsOnPausingThread, PacingResult& result);
 
 // Fills the timing of `result` for a key download of `c` that `device` received, with `keys`

@@ -65,6 +65,10 @@ void Upgrade(Application& app, ProtocolContext& ctx) {
 
 int RunFirmwareUpdate(Application& app, MainWindowPort& port) {
   ProtocolContext ctx = app.Protocol(port);
+  // After the switch to the bootloader, udev may not yet have granted access to its node.
+  PermissionGrace grace(ctx.transport, IsBootloaderKind(app.state.deviceKind)
+                                           ? PermissionGrace::kComeBack
+                                           : PermissionGrace::kNone);
   DetectKeypad(ctx, false);
   port.RepaintNow();
   const DeviceKindFacts& device = FactsOf(ctx.deviceKind);

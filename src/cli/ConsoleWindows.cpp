@@ -67,17 +67,17 @@ void ConsoleWindows::ShowTModeGuide() {
 }
 
 bool ConsoleWindows::RetryForWait(const std::function<bool()>& attempt) {
-  const Milliseconds start = clock_.Now();
-  const Milliseconds deadline = start + Milliseconds(1000LL * waitSeconds_);
+  const ClockDuration start = clock_.Now();
+  const ClockDuration deadline = start + Milliseconds(1000LL * waitSeconds_);
   for (int tries = 1;; ++tries) {
     if (attempt())
       return true;
-    const Milliseconds next = start + tries * kConnectInterval;
+    const ClockDuration next = start + tries * kConnectInterval;
     if (next > deadline)
       return false;
-    const Milliseconds now = clock_.Now();
+    const ClockDuration now = clock_.Now();
     if (next > now)
-      port_.Pause(next - now);
+      port_.Pause(std::chrono::ceil<Milliseconds>(next - now));
   }
 }
 

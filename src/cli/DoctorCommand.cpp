@@ -16,6 +16,7 @@
 #include "app/SettingsFolders.h"
 #include "cli/InterfaceKindName.h"
 #include "hid/DlopenHidBinder.h"
+#include "hid/HidLibraryVersion.h"
 #include "hid/HidTransport.h"
 
 namespace tdxx::cli {
@@ -56,7 +57,10 @@ DoctorCheck LibraryCheck(HidLibraryBinder& binder) {
   std::unique_ptr<HidApi> api = binder.Bind(error);
   if (api) {
     check.ok = true;
-    check.found = std::string("The HID library ") + DlopenHidBinder::kLibraryName + " loads.";
+    const std::string version = HidLibraryVersion(*api);
+    check.found = std::string("The HID library ") + DlopenHidBinder::kLibraryName + " loads" +
+                  (version.empty() ? "" : " (version " + version + ")") + ".";
+    check.mend = HidLibraryVersionWarning(version);
     return check;
   }
   check.found = "The HID library cannot be loaded: " +

@@ -9,7 +9,7 @@ namespace tdxx {
 // input is held back until the pause ends (RunEventsWithoutInput).
 class QtClock final : public SystemClock {
  public:
-  void Pause(Milliseconds duration) override;
+  void Pause(ClockDuration duration) override;
 };
 
 }  // namespace tdxx

@@ -23,7 +23,7 @@ class RealEvent final : public ClockEvent {
     signalled_.wait(lock, [this] { return set_; });
     set_ = false;
   }
-  bool WaitFor(Milliseconds timeout) override {
+  bool WaitFor(ClockDuration timeout) override {
     std::unique_lock lock(mutex_);
     if (!signalled_.wait_for(lock, timeout, [this] { return set_; }))
       return false;
@@ -52,13 +52,16 @@ class RealThread final : public ClockThread {
 
 }  // namespace
 
-void SleepFully(Milliseconds duration) {
-  const auto deadline = std::chrono::steady_clock::now() + duration;
+void SleepFullyUntil(std::chrono::steady_clock::time_point deadline) {
   while (std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_until(deadline);
 }
 
-void Clock::Spend(Milliseconds duration) {
+void SleepFully(ClockDuration duration) {
+  SleepFullyUntil(std::chrono::steady_clock::now() + duration);
+}
+
+void Clock::Spend(ClockDuration duration) {
   SleepFully(duration);
 }
 
@@ -70,16 +73,16 @@ std::unique_ptr<ClockThread> Clock::StartWorker(std::function<void()> body) {
   return std::make_unique<RealThread>(std::move(body));
 }
 
-void SystemClock::Pause(Milliseconds duration) {
+void SystemClock::Pause(ClockDuration duration) {
   SleepFully(duration);
 }
 
-void SystemClock::SleepOnWorker(Milliseconds duration) {
+void SystemClock::SleepOnWorker(ClockDuration duration) {
   SleepFully(duration);
 }
 
-Milliseconds SystemClock::Now() const {
-  return std::chrono::duration_cast<Milliseconds>(
+ClockDuration SystemClock::Now() const {
+  return std::chrono::duration_cast<ClockDuration>(
       std::chrono::steady_clock::now().time_since_epoch());
 }
 

@@ -7,6 +7,10 @@
 namespace tdxx {
 
 using Milliseconds = std::chrono::milliseconds;
+// Time on a clock (since its arbitrary start) and lengths of time, at the resolution of the
+// steady clock. Deadlines are computed in it, never in truncated milliseconds: a report that
+// starts at 10.8 ms and is stamped 10 ms would let the next one go out 9.2 ms later.
+using ClockDuration = std::chrono::nanoseconds;
 
 // An event that releases one wait and then resets itself; a Set before the wait is not lost.
 // Its waits run on the time of the clock that made it.
@@ -16,7 +20,7 @@ class ClockEvent {
   virtual void Set() = 0;
   virtual void Wait() = 0;
   // False when the time ran out before the event was set.
-  virtual bool WaitFor(Milliseconds timeout) = 0;
+  virtual bool WaitFor(ClockDuration timeout) = 0;
 };
 
 // A thread started through a clock; Join waits for its body to return.
@@ -35,17 +39,17 @@ class Clock {
   virtual ~Clock() = default;
 
   // Pause on the user-interface thread for at least `duration`; never returns early.
-  virtual void Pause(Milliseconds duration) = 0;
+  virtual void Pause(ClockDuration duration) = 0;
 
   // Sleep on a worker thread (the report pump threads pace their reports with it).
-  virtual void SleepOnWorker(Milliseconds duration) = 0;
+  virtual void SleepOnWorker(ClockDuration duration) = 0;
 
   // Monotonic time since an arbitrary start, for time stamps.
-  virtual Milliseconds Now() const = 0;
+  virtual ClockDuration Now() const = 0;
 
   // The time a device call itself takes, spent on whichever thread made the call (simulated
   // devices use it; real devices take their own time).
-  virtual void Spend(Milliseconds duration);
+  virtual void Spend(ClockDuration duration);
 
   // An auto-reset event whose waits run on this clock's time.
   virtual std::unique_ptr<ClockEvent> MakeEvent();
@@ -58,12 +62,14 @@ class Clock {
 // its time and worker sleeps, but pauses by running the event loop.
 class SystemClock : public Clock {
  public:
-  void Pause(Milliseconds duration) override;
-  void SleepOnWorker(Milliseconds duration) override;
-  Milliseconds Now() const override;
+  void Pause(ClockDuration duration) override;
+  void SleepOnWorker(ClockDuration duration) override;
+  ClockDuration Now() const override;
 };
 
 // Sleeps until `duration` has passed on the steady clock (sleep_for may wake early).
-void SleepFully(Milliseconds duration);
+void SleepFully(ClockDuration duration);
+// Sleeps until the steady clock has reached `deadline`.
+void SleepFullyUntil(std::chrono::steady_clock::time_point deadline);
 
 }  // namespace tdxx

@@ -21,6 +21,9 @@ struct HidEntryPoints {
   decltype(&::hid_write) write = nullptr;
   decltype(&::hid_read_timeout) read_timeout = nullptr;
   decltype(&::hid_error) error = nullptr;
+  // Optional: older libraries lack them.
+  decltype(&::hid_get_device_info) get_device_info = nullptr;
+  decltype(&::hid_version_str) version_str = nullptr;
 };
 
 // The library stays loaded as long as this object lives.
@@ -54,6 +57,12 @@ class DlopenHidApi final : public HidApi {
     return entry_.read_timeout(device, data, length, milliseconds);
   }
   const wchar_t* error(hid_device* device) override { return entry_.error(device); }
+  hid_device_info* get_device_info(hid_device* device) override {
+    return entry_.get_device_info != nullptr ? entry_.get_device_info(device) : nullptr;
+  }
+  const char* version_str() override {
+    return entry_.version_str != nullptr ? entry_.version_str() : nullptr;
+  }
   LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) override {
     return LockDeviceNode(path, lock);
   }
@@ -94,6 +103,9 @@ std::unique_ptr<HidApi> DlopenHidBinder::Bind(std::string& error) {
   Resolve(library, "hid_write", entry.write, missing);
   Resolve(library, "hid_read_timeout", entry.read_timeout, missing);
   Resolve(library, "hid_error", entry.error, missing);
+  std::string optional;
+  Resolve(library, "hid_get_device_info", entry.get_device_info, optional);
+  Resolve(library, "hid_version_str", entry.version_str, optional);
   if (!missing.empty()) {
     error = libraryName_ + ": missing entry point " + missing;
     dlclose(library);

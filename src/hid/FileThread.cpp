@@ -3,7 +3,10 @@
 namespace tdxx {
 
 void TFileThread::Start() {
-  thread_ = clock_.StartWorker([this] { Execute(); });
+  thread_ = clock_.StartWorker([this] {
+    Execute();
+    finished_.store(true);
+  });
 }
 
 void TFileThread::Stop() {

@@ -26,6 +26,8 @@ class TFileThread {
   // Waits for the thread to end (after Stop).
   void Join();
   bool Terminated() const { return terminated_.load(); }
+  // True once Execute has returned (Join then returns at once).
+  bool Finished() const { return finished_.load(); }
 
  protected:
   // Starts the thread; the most derived constructor calls it last.
@@ -43,6 +45,7 @@ class TFileThread {
 
  private:
   std::atomic<bool> terminated_{false};
+  std::atomic<bool> finished_{false};
   std::unique_ptr<ClockThread> thread_;
 };
 

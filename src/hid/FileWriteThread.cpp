@@ -66,17 +66,23 @@ void TFileWriteThread::Execute() {
     }
     report[0] = 0;
     report[1] = static_cast<std::uint8_t>(count);
-    // Write errors are not reported: a device that stops listening shows up as replies that
-    // never come. Once the stream is closing, a failed write means nothing more can go out.
+    // A failed write is remembered (hidraw returns only once the report went out, so a failure
+    // means the report is lost) for the flow to learn at the close. Once the stream is closing,
+    // a failed write means nothing more can go out.
     // Reports go out every 10 ms: the time the write itself took (hidraw returns once the
     // transfer is done) counts towards the pause, as it would for a write left to run on its own.
-    const Milliseconds started = clock_.Now();
+    // The next report's time comes from this one's start at the clock's full resolution, so
+    // no report starts less than 10.0 ms after the one before.
+    const ClockDuration started = clock_.Now();
     const int written = api_.write(device_, report.data(), OutputReportLength(mode_));
-    const Milliseconds now = clock_.Now();
+    if (written < 0)
+      writeFailed_.store(true);
+    const ClockDuration now = clock_.Now();
     if (Terminated() && (written < 0 || now.count() >= drainDeadline_.load()))
       break;
-    if (now < started + kPauseAfterReport)
-      clock_.SleepOnWorker(started + kPauseAfterReport - now);
+    const ClockDuration nextStart = started + kPauseAfterReport;
+    if (now < nextStart)
+      clock_.SleepOnWorker(nextStart - now);
   }
 }
 

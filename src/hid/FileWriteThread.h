@@ -27,6 +27,8 @@ class TFileWriteThread final : public TFileThread {
   bool Enqueue(const std::uint8_t* bytes, std::size_t count);
   std::size_t QueuedCount();
   void Stop() override;
+  // True once a report could not be written (the device left, or refused it).
+  bool writeFailed() const { return writeFailed_.load(); }
 
  private:
   void Execute() override;
@@ -35,8 +37,9 @@ class TFileWriteThread final : public TFileThread {
 
   std::mutex queueLock_;
   ByteRing queue_;
-  // Clock time (ms) after which a stopped writer sends nothing more.
+  // Clock time (ClockDuration ticks) after which a stopped writer sends nothing more.
   std::atomic<long long> drainDeadline_{0};
+  std::atomic<bool> writeFailed_{false};
 };
 
 }  // namespace tdxx

@@ -41,6 +41,13 @@ class HidApi {
   virtual int read_timeout(hid_device* device, unsigned char* data, std::size_t length,
                            int milliseconds) = 0;
   virtual const wchar_t* error(hid_device* device) = 0;
+  // hid_get_device_info (hidapi 0.13 and later): what the open connection is, read from the
+  // node actually opened; owned by the connection. Null when the library has no such entry
+  // point or the device cannot say (then the caller enumerates instead).
+  virtual hid_device_info* get_device_info(hid_device* device) = 0;
+  // hid_version_str (hidapi 0.10 and later): the library's version, "0.13.1"; null when the
+  // library has no such entry point.
+  virtual const char* version_str() = 0;
   // Not part of hidapi: takes the interface's exclusive lock (see InterfaceLock).
   virtual LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) = 0;
 };

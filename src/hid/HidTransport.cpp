@@ -13,6 +13,7 @@ namespace tdxx {
 namespace {
 
 constexpr Milliseconds kCloseKeypadPause{10};
+constexpr Milliseconds kPermissionRetryEvery{100};
 
 }  // namespace
 
@@ -51,6 +52,39 @@ void HidTransport::State::CloseDevice() {
     *device = nullptr;
   }
   deviceLock.reset();
+}
+
+hid_device* HidTransport::State::OpenPath(const std::string& path, int& openErrno) {
+  errno = 0;
+  hid_device* device = api->open_path(path.c_str());
+  openErrno = errno;
+  if (device != nullptr || permissionGrace <= ClockDuration::zero())
+    return device;
+  // udev applies the rule that grants access a moment after the kernel made the node.
+  const ClockDuration deadline = clock.Now() + permissionGrace;
+  while (device == nullptr && OpenDeniedForLackOfPermission(openErrno, *api) &&
+         clock.Now() < deadline) {
+    clock.Pause(kPermissionRetryEvery);
+    errno = 0;
+    device = api->open_path(path.c_str());
+    openErrno = errno;
+  }
+  return device;
+}
+
+bool HidTransport::State::NodeIsDevice(hid_device* device, const std::string& path,
+                                       std::uint16_t vendorId, std::uint16_t productId) {
+  if (const hid_device_info* info = api->get_device_info(device))
+    return info->vendor_id == vendorId && info->product_id == productId;
+  // A library without hid_get_device_info (or a device that cannot say): a fresh enumeration
+  // of that path tells what is there now.
+  bool same = false;
+  hid_device_info* interfaces = api->enumerate(vendorId, productId);
+  for (const hid_device_info* info = interfaces; info != nullptr; info = info->next)
+    same = same || (info->path != nullptr && path == info->path && info->vendor_id == vendorId &&
+                    info->product_id == productId);
+  api->free_enumeration(interfaces);
+  return same;
 }
 
 HidTransport::HidTransport(HidLibraryBinder& binder, Clock& clock)
@@ -112,6 +146,13 @@ const std::vector<std::string>& HidTransport::busyPaths() const {
   return state_->busyPaths;
 }
 
+void HidTransport::SetPermissionGrace(ClockDuration grace) {
+  state_->permissionGrace = grace;
+}
+ClockDuration HidTransport::permissionGrace() const {
+  return state_->permissionGrace;
+}
+
 void HidTransport::SetDeviceFilter(std::string path) {
   state_->deviceFilter = std::move(path);
 }
@@ -131,6 +172,8 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
   s.CloseDevice();
 
   s.devicePath.clear();
+  s.deviceVendorId = 0;
+  s.deviceProductId = 0;
   int kindCounts[15] = {};
   DeviceKind result = 0;
   hid_device* kept = nullptr;
@@ -144,15 +187,23 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
       if (keepOpen)
         return true;
       s.devicePath = keypad.path;
+      s.deviceVendorId = keypad.vendorId;
+      s.deviceProductId = keypad.productId;
       ++kindCounts[keypad.kind];
       result = keypad.kind;
       return true;
     }
     // The identifiers come from the enumeration; the open tells whether the interface can be
     // used at all, and with keepOpen it is the handle kept.
-    errno = 0;
-    hid_device* device = s.api->open_path(keypad.path.c_str());
-    const int openErrno = errno;
+    int openErrno = 0;
+    hid_device* device = s.OpenPath(keypad.path, openErrno);
+    // The handle kept is checked: between the enumeration and the open the node may have gone
+    // to another device. Such an open counts as failed.
+    if (device != nullptr && keepOpen &&
+        !s.NodeIsDevice(device, keypad.path, keypad.vendorId, keypad.productId)) {
+      s.api->close(device);
+      return true;
+    }
     bool counts = device != nullptr;
     if (device == nullptr && OpenDeniedForLackOfPermission(openErrno, *s.api)) {
       s.permissionDeniedPaths.push_back(keypad.path);
@@ -163,6 +214,8 @@ DeviceKind HidTransport::FindKeypad(bool keepOpen) {
     if (!counts)
       return true;
     s.devicePath = keypad.path;
+    s.deviceVendorId = keypad.vendorId;
+    s.deviceProductId = keypad.productId;
     ++kindCounts[keypad.kind];
     result = keypad.kind;
     if (keepOpen) {

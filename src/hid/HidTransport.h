@@ -59,6 +59,13 @@ class HidTransport {
   bool SurveyInterfaces(std::vector<AttachedInterface>& out);
   void CloseKeypad();
   const std::string& devicePath() const;
+  // While `grace` is above zero, every open of a discovery or a stream that is refused for lack
+  // of permission (EACCES, EPERM) is tried again every 100 ms for up to `grace` before the
+  // interface counts as not openable: for the waits in which a device comes back, when udev
+  // grants access a moment after the node appeared. Zero (the default) tries once. See
+  // PermissionGrace for a scoped use.
+  void SetPermissionGrace(ClockDuration grace);
+  ClockDuration permissionGrace() const;
   // Paths of matching interfaces that the last FindKeypad could not open for lack of
   // permission (errno EACCES or EPERM), in enumeration order. Without keepOpen such an
   // interface still counts (its identifiers come from the enumeration); with keepOpen it is
@@ -86,10 +93,34 @@ class HidTransport {
   std::uint8_t ReadByte();
   // True between a successful OpenStream and the start of the next CloseStream.
   bool streamOpen() const;
+  // After CloseStream: true when a report of that stream could not be written (on Linux a write
+  // returns once the report went out, so a failure means the device did not get it). Cleared by
+  // the next OpenStream.
+  bool streamWriteFailed() const;
 
  private:
   struct State;
   std::unique_ptr<State> state_;
+};
+
+// Sets a transport's permission grace for its lifetime and puts back the one before.
+class PermissionGrace {
+ public:
+  PermissionGrace(HidTransport& transport, ClockDuration grace)
+      : transport_(transport), before_(transport.permissionGrace()) {
+    transport_.SetPermissionGrace(grace);
+  }
+  ~PermissionGrace() { transport_.SetPermissionGrace(before_); }
+  PermissionGrace(const PermissionGrace&) = delete;
+  PermissionGrace& operator=(const PermissionGrace&) = delete;
+
+  // How long a device that comes back may refuse opens before udev has granted access.
+  static constexpr Milliseconds kComeBack{1000};
+  static constexpr Milliseconds kNone{0};
+
+ private:
+  HidTransport& transport_;
+  const ClockDuration before_;
 };
 
 }  // namespace tdxx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,14 @@ struct HidTransport::State {
   // The interface's exclusive lock, held with the feature handle or the stream.
   std::unique_ptr<InterfaceLock> deviceLock;
   std::string devicePath;
+  // The identifiers of the interface at devicePath, as discovery found it: every open made for a
+  // command is checked against them (see NodeIsDevice).
+  std::uint16_t deviceVendorId = 0;
+  std::uint16_t deviceProductId = 0;
+  // See HidTransport::SetPermissionGrace.
+  ClockDuration permissionGrace{0};
+  // A report of the last stream could not be written.
+  bool streamWriteFailed = false;
   std::string deviceFilter;
   std::vector<std::string> permissionDeniedPaths;
   std::vector<std::string> busyPaths;
@@ -42,6 +51,14 @@ struct HidTransport::State {
   void JoinPumps();
   // Closes every open connection and releases the lock; the pumps must be gone.
   void CloseDevice();
+  // hid_open_path with errno kept in `openErrno`. While a permission grace is set, an open
+  // refused for lack of permission is tried again every 100 ms until the grace is up.
+  hid_device* OpenPath(const std::string& path, int& openErrno);
+  // True when the open connection is still the device that discovery found at `path`: the
+  // kernel gives the lowest free node to whatever comes next, so the remembered path may now
+  // be another device (the keypad back in its normal mode, an unrelated HID device).
+  bool NodeIsDevice(hid_device* device, const std::string& path, std::uint16_t vendorId,
+                    std::uint16_t productId);
 };
 
 // hidapi's wide error texts are plain ASCII in practice; anything else becomes '?'.

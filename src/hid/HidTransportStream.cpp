@@ -10,6 +10,8 @@ namespace {
 constexpr Milliseconds kPauseAfterSend{10};
 // Also the time the writer has to send what is still queued.
 constexpr Milliseconds kPauseOnClose = TFileWriteThread::kDrainTime;
+// How often CloseStream looks whether the pumps have ended.
+constexpr Milliseconds kPumpsEndedPoll{10};
 }  // namespace
 
 bool HidTransport::OpenStream(ReportMode mode) {
@@ -26,12 +28,22 @@ bool HidTransport::OpenStream(ReportMode mode) {
     CloseKeypad();
     return true;
   }
-  s.readerDevice = s.api->open_path(s.devicePath.c_str());
-  s.writerDevice = s.readerDevice != nullptr ? s.api->open_path(s.devicePath.c_str()) : nullptr;
-  if (s.writerDevice == nullptr) {
-    CloseKeypad();
-    return true;
+  // Both connections must still be the device that discovery found at the path; one that is
+  // not is closed, and the open counts as failed.
+  for (hid_device** device : {&s.readerDevice, &s.writerDevice}) {
+    int openErrno = 0;
+    *device = s.OpenPath(s.devicePath, openErrno);
+    if (*device != nullptr &&
+        !s.NodeIsDevice(*device, s.devicePath, s.deviceVendorId, s.deviceProductId)) {
+      s.api->close(*device);
+      *device = nullptr;
+    }
+    if (*device == nullptr) {
+      CloseKeypad();
+      return true;
+    }
   }
+  s.streamWriteFailed = false;
   try {
     s.reader = std::make_unique<TFileReadThread>(*s.api, s.readerDevice, mode, s.clock);
     s.writer = std::make_unique<TFileWriteThread>(*s.api, s.writerDevice, mode, s.clock);
@@ -54,6 +66,12 @@ void HidTransport::CloseStream() {
     s.reader->Stop();
   s.streamClosing = true;
   s.clock.Pause(kPauseOnClose);
+  // A write to a device that stopped answering blocks until the kernel gives up on it (up to
+  // 5 s): the pumps are waited for in pauses, so that the window keeps painting meanwhile.
+  while ((s.writer && !s.writer->Finished()) || (s.reader && !s.reader->Finished()))
+    s.clock.Pause(kPumpsEndedPoll);
+  if (s.writer)
+    s.streamWriteFailed = s.writer->writeFailed();
   s.JoinPumps();
   s.CloseDevice();
   if (s.api)
@@ -85,6 +103,10 @@ int HidTransport::BytesAvailable() {
 std::uint8_t HidTransport::ReadByte() {
   State& s = *state_;
   return s.reader ? s.reader->Dequeue() : 0;
+}
+
+bool HidTransport::streamWriteFailed() const {
+  return state_->streamWriteFailed;
 }
 
 bool HidTransport::streamOpen() const {

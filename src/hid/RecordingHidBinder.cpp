@@ -29,6 +29,13 @@ const char* LockResultName(LockResult result) {
   return "not-lockable";
 }
 
+// Milliseconds to the microsecond: a trace must show a gap of 9.8 ms as such.
+double FractionalMilliseconds(ClockDuration duration) {
+  return static_cast<double>(
+             std::chrono::duration_cast<std::chrono::microseconds>(duration).count()) /
+         1000.0;
+}
+
 nlohmann::json EnumerationJson(const hid_device_info* devices) {
   nlohmann::json list = nlohmann::json::array();
   for (const hid_device_info* info = devices; info != nullptr; info = info->next) {
@@ -63,13 +70,13 @@ class RecordingHidBinder::Recorder {
  public:
   Recorder(Clock& clock, std::ostream& out) : clock_(clock), out_(out), start_(clock.Now()) {}
 
-  Milliseconds Now() const { return clock_.Now(); }
+  ClockDuration Now() const { return clock_.Now(); }
 
   // Writes one line; `began` is when the call started.
-  void Write(nlohmann::json line, Milliseconds began) {
-    const Milliseconds ended = clock_.Now();
-    line["t"] = (began - start_).count();
-    line["ms"] = (ended - began).count();
+  void Write(nlohmann::json line, ClockDuration began) {
+    const ClockDuration ended = clock_.Now();
+    line["t"] = FractionalMilliseconds(began - start_);
+    line["ms"] = FractionalMilliseconds(ended - began);
     const std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     std::lock_guard lock(mutex_);
     out_ << text << '\n';
@@ -95,7 +102,7 @@ class RecordingHidBinder::Recorder {
  private:
   Clock& clock_;
   std::ostream& out_;
-  const Milliseconds start_;
+  const ClockDuration start_;
   std::mutex mutex_;
   std::map<hid_device*, int> numbers_;
   int opened_ = 0;
@@ -111,19 +118,19 @@ class RecordingHidApi final : public HidApi {
       : inner_(std::move(inner)), recorder_(std::move(recorder)) {}
 
   int init() override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const int ret = inner_->init();
     recorder_->Write({{"fn", "hid_init"}, {"ret", ret}}, began);
     return ret;
   }
   int exit() override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const int ret = inner_->exit();
     recorder_->Write({{"fn", "hid_exit"}, {"ret", ret}}, began);
     return ret;
   }
   hid_device_info* enumerate(unsigned short vendorId, unsigned short productId) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     hid_device_info* devices = inner_->enumerate(vendorId, productId);
     recorder_->Write({{"fn", "hid_enumerate"},
                       {"vid", vendorId},
@@ -133,12 +140,12 @@ class RecordingHidApi final : public HidApi {
     return devices;
   }
   void free_enumeration(hid_device_info* devices) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     inner_->free_enumeration(devices);
     recorder_->Write({{"fn", "hid_free_enumeration"}}, began);
   }
   hid_device* open_path(const char* path) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     errno = 0;
     hid_device* device = inner_->open_path(path);
     const int openErrno = errno;
@@ -154,7 +161,7 @@ class RecordingHidApi final : public HidApi {
     return device;
   }
   void close(hid_device* device) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const int number = recorder_->DeviceNumber(device);
     recorder_->Forget(device);
     inner_->close(device);
@@ -162,7 +169,7 @@ class RecordingHidApi final : public HidApi {
   }
   int send_feature_report(hid_device* device, const unsigned char* data,
                           std::size_t length) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const int ret = inner_->send_feature_report(device, data, length);
     recorder_->Write({{"fn", "hid_send_feature_report"},
                       {"device", recorder_->DeviceNumber(device)},
@@ -172,7 +179,7 @@ class RecordingHidApi final : public HidApi {
     return ret;
   }
   int get_feature_report(hid_device* device, unsigned char* data, std::size_t length) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     // The first byte names the report asked for; the rest is room for the answer.
     const std::string asked = HexOfBytes(data, length > 0 ? 1 : 0);
     const int ret = inner_->get_feature_report(device, data, length);
@@ -186,7 +193,7 @@ class RecordingHidApi final : public HidApi {
     return ret;
   }
   int write(hid_device* device, const unsigned char* data, std::size_t length) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const int ret = inner_->write(device, data, length);
     recorder_->Write({{"fn", "hid_write"},
                       {"device", recorder_->DeviceNumber(device)},
@@ -197,7 +204,7 @@ class RecordingHidApi final : public HidApi {
   }
   int read_timeout(hid_device* device, unsigned char* data, std::size_t length,
                    int milliseconds) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const int ret = inner_->read_timeout(device, data, length, milliseconds);
     recorder_->Write({{"fn", "hid_read_timeout"},
                       {"device", recorder_->DeviceNumber(device)},
@@ -209,7 +216,7 @@ class RecordingHidApi final : public HidApi {
     return ret;
   }
   const wchar_t* error(hid_device* device) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const wchar_t* text = inner_->error(device);
     nlohmann::json line{{"fn", "hid_error"}, {"ret", NarrowWide(text)}};
     if (device != nullptr)
@@ -217,8 +224,20 @@ class RecordingHidApi final : public HidApi {
     recorder_->Write(std::move(line), began);
     return text;
   }
+  hid_device_info* get_device_info(hid_device* device) override {
+    const ClockDuration began = recorder_->Now();
+    hid_device_info* info = inner_->get_device_info(device);
+    nlohmann::json line{{"fn", "hid_get_device_info"},
+                        {"device", recorder_->DeviceNumber(device)},
+                        {"ret", info != nullptr ? 0 : -1}};
+    if (info != nullptr)
+      line["devices"] = EnumerationJson(info);
+    recorder_->Write(std::move(line), began);
+    return info;
+  }
+  const char* version_str() override { return inner_->version_str(); }
   LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) override {
-    const Milliseconds began = recorder_->Now();
+    const ClockDuration began = recorder_->Now();
     const LockResult ret = inner_->lock_path(path, lock);
     recorder_->Write(
         {{"fn", "lock_path"}, {"path", path != nullptr ? path : ""}, {"ret", LockResultName(ret)}},
@@ -239,7 +258,7 @@ RecordingHidBinder::RecordingHidBinder(HidLibraryBinder& inner, Clock& clock, st
 RecordingHidBinder::~RecordingHidBinder() = default;
 
 std::unique_ptr<HidApi> RecordingHidBinder::Bind(std::string& error) {
-  const Milliseconds began = recorder_->Now();
+  const ClockDuration began = recorder_->Now();
   std::unique_ptr<HidApi> api = inner_.Bind(error);
   nlohmann::json line{{"fn", "bind"}, {"ret", api ? 0 : -1}};
   if (!api)

@@ -34,6 +34,9 @@ void Refuse(ProtocolContext& ctx, const char* text) {
 }  // namespace
 
 void AwaitBootloader(ProtocolContext& ctx) {
+  // The bootloader's node is root's alone until udev has applied the rule: its opens are
+  // tried again for a moment before it counts as not openable.
+  PermissionGrace grace(ctx.transport, PermissionGrace::kComeBack);
   ctx.port.Pause(kComeBackTime);
   DetectKeypad(ctx, false);
   if (IsBootloaderKind(ctx.deviceKind))

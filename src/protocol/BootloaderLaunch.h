@@ -15,7 +15,8 @@ int LaunchBootloaderStream(ProtocolContext& ctx);
 
 // After a switch: 6 s for the device to leave and come back, then a detection. When that finds
 // no bootloader, discovery looks again every 500 ms, without touching the panel, for up to 10 s
-// more, and detects the bootloader as soon as it is there.
+// more, and detects the bootloader as soon as it is there. Opens refused for lack of permission
+// are tried again for up to 1 s (PermissionGrace::kComeBack).
 void AwaitBootloader(ProtocolContext& ctx);
 
 }  // namespace tdxx

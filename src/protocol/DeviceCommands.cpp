@@ -29,7 +29,7 @@ bool SendStreamCommand(ProtocolContext& ctx, ReportMode mode, const char* text) 
   ctx.transport.SendText(text);
   ctx.port.Pause(kBeforeClose);
   ctx.transport.CloseStream();
-  return false;
+  return ctx.transport.streamWriteFailed();
 }
 
 }  // namespace

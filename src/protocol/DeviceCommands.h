@@ -12,7 +12,9 @@ bool SendLaunchBootloader(ProtocolContext& ctx);  // 0xE4, 0x08
 bool SendReboot(ProtocolContext& ctx);            // 0xE5
 
 // One command over the report stream of the last detected device: open, queue, 100 ms, close.
-// The device never answers them, so they fail (true) only when the stream cannot be opened.
+// The device never answers them, so they fail (true) only when the stream cannot be opened
+// (also when the node is no longer the device detected) or the command's report could not be
+// written.
 bool RequestBootloaderTMode(ProtocolContext& ctx);  // 'T': 0x40 0x0B 0x52 0x62
 bool EraseSettingsTMode(ProtocolContext& ctx);      // 'T': 0xE2 0xE4 0x09
 bool RebootBootloader(ProtocolContext& ctx);        // 'U': 0x40 0x04

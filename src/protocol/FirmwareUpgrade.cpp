@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "protocol/FlowProgress.h"
+
 namespace tdxx {
 namespace {
 
@@ -31,11 +33,6 @@ constexpr Milliseconds kBeforeRetry{1000};
 constexpr Milliseconds kDrainWait{1000};
 constexpr Milliseconds kBeforeRestart{1000};
 constexpr Milliseconds kAfterRestart{100};
-
-void Log(ProtocolContext& ctx, std::string_view text) {
-  ctx.port.LogProgress(text);
-  ctx.port.RepaintNow();
-}
 
 bool SendCommand(ProtocolContext& ctx, std::uint8_t command, std::uint8_t argument) {
   const std::uint8_t bytes[] = {kPrefix, command, argument};
@@ -66,7 +63,7 @@ int Transfer(ProtocolContext& ctx, std::span<const std::uint8_t, kFirmwareBlockS
   }
   ctx.port.Pause(kTransferAnswerWait);
   if (ctx.transport.BytesAvailable() == 0) {
-    Log(ctx, "\r\n... Download retry wait");
+    FlowProgress(ctx.port).Line("\r\n... Download retry wait");
     ctx.port.ProcessPendingMessages();
     ctx.port.Pause(kTransferAnswerWait);
     if (ctx.transport.BytesAvailable() == 0)
@@ -81,7 +78,7 @@ int ReadBack(ProtocolContext& ctx, std::span<const std::uint8_t, kFirmwareBlockS
     SendCommand(ctx, kReadChunk, c);
     ctx.port.Pause(kReadbackWait);
     if (ctx.transport.BytesAvailable() < kChunkBytes) {
-      Log(ctx, "\r\n... Verify retry wait");
+      FlowProgress(ctx.port).Line("\r\n... Verify retry wait");
       ctx.port.Pause(kReadbackRetryWait);
       ctx.port.ProcessPendingMessages();
       if (ctx.transport.BytesAvailable() < kChunkBytes)
@@ -136,11 +133,12 @@ void DrainInput(ProtocolContext& ctx) {
 }
 
 int UpgradeFirmware(ProtocolContext& ctx, const FirmwareImage& firmware, int totalBlocks) {
-  Log(ctx, "\r\n...Upgrade start");
+  FlowProgress progress(ctx.port);
+  progress.Line("\r\n...Upgrade start");
   if (ctx.transport.OpenStream(ReportMode::U))
     return kUpgradeNoStream;
 
-  Log(ctx, "\r\n...Erasing old firmware");
+  progress.Line("\r\n...Erasing old firmware");
   ctx.transport.SendBytes(kEraseCommand, sizeof kEraseCommand);
   ctx.port.Pause(kEraseTime);
   if (!AnswerIs(ctx, kErase)) {
@@ -149,15 +147,14 @@ int UpgradeFirmware(ProtocolContext& ctx, const FirmwareImage& firmware, int tot
     return kUpgradeEraseFailed;
   }
 
-  Log(ctx, "\r\n...Programming");
+  progress.Line("\r\n...Programming");
   const int blocks = FirmwareBlockCount(firmware);
   for (int n = 1; n <= blocks; ++n) {
     const std::uint32_t address =
         kFirstFirmwareBlockAddress + static_cast<std::uint32_t>(n - 1) * kFirmwareBlockSize;
-    Log(ctx,
-        "\r\n...Flash data, block " + std::to_string(n) + " of " + std::to_string(totalBlocks));
-    ctx.port.StepProgress();
-    ctx.port.RepaintNow();
+    progress.Line("\r\n...Flash data, block " + std::to_string(n) + " of " +
+                  std::to_string(totalBlocks));
+    progress.Step();
     ctx.port.Pause((address / kFirmwareBlockSize) % 2 == 1 ? kBeforeOddBlock : kBeforeEvenBlock);
     ctx.port.ProcessPendingMessages();
 
@@ -166,7 +163,7 @@ int UpgradeFirmware(ProtocolContext& ctx, const FirmwareImage& firmware, int tot
       continue;
     if (WriteFirmwareBlock(ctx, address, block) == kUpgradeDone)
       continue;
-    Log(ctx, "\r\n... Retry block");
+    progress.Line("\r\n... Retry block");
     ctx.port.ProcessPendingMessages();
     ctx.port.Pause(kBeforeRetry);
     DrainInput(ctx);
@@ -176,8 +173,7 @@ int UpgradeFirmware(ProtocolContext& ctx, const FirmwareImage& firmware, int tot
     }
   }
 
-  ctx.port.SetProgressPosition(ctx.port.ProgressMaximum());
-  ctx.port.RepaintNow();
+  progress.Fill();
   ctx.port.ProcessPendingMessages();
   ctx.port.Pause(kBeforeRestart);
   RestartAndClose(ctx);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/FlowProgress.h"
 #include "protocol/KeyRecordBytes.h"
 
 namespace tdxx {
@@ -50,14 +51,9 @@ std::string_view KeyFailureText(KeyBytePart part) {
   return "";
 }
 
-void Log(ProtocolContext& ctx, std::string_view text) {
-  ctx.port.LogProgress(text);
-  ctx.port.RepaintNow();
-}
-
 // Logs the failure, closes the stream and reports the download failed.
 bool Fail(ProtocolContext& ctx, std::string_view text) {
-  Log(ctx, text);
+  FlowProgress(ctx.port).Line(text);
   ctx.transport.CloseStream();
   return true;
 }
@@ -67,8 +63,7 @@ bool SendByte(ProtocolContext& ctx, std::uint8_t byte) {
 }
 
 void StepAndPause(ProtocolContext& ctx) {
-  ctx.port.StepProgress();
-  ctx.port.RepaintNow();
+  FlowProgress(ctx.port).Step();
   ctx.port.Pause(kAfterGroup);
   ctx.port.ProcessPendingMessages();
 }
@@ -111,9 +106,10 @@ bool PingKeypad(ProtocolContext& ctx) {
 
 bool DownloadKeysTMode(ProtocolContext& ctx, const KeyTable& keyTable,
                        GlobalParameterBlock& globalBlock, int count) {
-  Log(ctx, "\r\n...Download start");
+  FlowProgress progress(ctx.port);
+  progress.Line("\r\n...Download start");
   if (ctx.transport.OpenStream(ReportMode::T)) {
-    Log(ctx, "\r\n...FAILED! Cannot open keypad.");
+    progress.Line("\r\n...FAILED! Cannot open keypad.");
     return true;
   }
   if (PingKeypad(ctx))
@@ -122,7 +118,7 @@ bool DownloadKeysTMode(ProtocolContext& ctx, const KeyTable& keyTable,
   globalBlock.bytes[GlobalParameterBlock::kParameterCount] = kParameterCount;
   const int keys = ApplyKeyCapacity(ctx, count);
 
-  Log(ctx, "\r\n...Downloading globals.");
+  progress.Line("\r\n...Downloading globals.");
   ctx.transport.SendText(kGroupPrefix);
   for (std::size_t i = 0; i < kBlockLength; ++i) {
     if (SendByte(ctx, globalBlock.bytes[i]))
@@ -131,7 +127,7 @@ bool DownloadKeysTMode(ProtocolContext& ctx, const KeyTable& keyTable,
   }
   StepAndPause(ctx);
 
-  Log(ctx, "\r\n...Downloading keys.");
+  progress.Line("\r\n...Downloading keys.");
   for (int j = 0; j < keys && j < static_cast<int>(keyTable.size()); ++j) {
     ctx.port.LogProgress("\r\n...Downloading key #" + std::to_string(j + 1) + ".");
     if (PingKeypad(ctx))
@@ -150,8 +146,13 @@ bool DownloadKeysTMode(ProtocolContext& ctx, const KeyTable& keyTable,
   if (SendByte(ctx, kEndByte))
     return Fail(ctx, "\r\n...FAILED reboot.");
   ctx.transport.CloseStream();
-  ctx.port.SetProgressPosition(ctx.port.ProgressMaximum());
-  ctx.port.RepaintNow();
+  // Queued reports go out on the writer thread; one that could not be written (the device
+  // left after the last ping) is known only now.
+  if (ctx.transport.streamWriteFailed()) {
+    progress.Line("\r\n...FAILED communication.");
+    return true;
+  }
+  progress.Fill();
   ctx.port.Pause(kAtEnd);
   ctx.port.ProcessPendingMessages();
   return false;

@@ -90,15 +90,16 @@ void BootloaderBehaviour::WriteChunk(SimulatedDevice& device, std::uint8_t chunk
 }
 
 void BootloaderBehaviour::ReadChunk(SimulatedDevice& device, std::uint8_t chunk) {
-  const std::size_t start = static_cast<std::size_t>(chunk % kChunksPerBlock) * kChunkSize;
+  const int index = chunk % kChunksPerBlock;
+  const std::size_t start = static_cast<std::size_t>(index) * kChunkSize;
   std::vector<std::uint8_t> answer(
       buffer_.begin() + static_cast<std::ptrdiff_t>(start),
       buffer_.begin() + static_cast<std::ptrdiff_t>(start + kChunkSize));
   const DeviceConfig config = device.config();
   const int first = config.corruptReadbackAttempt;
   if (first > 0 && transfers_ >= first && transfers_ < first + config.corruptReadbackTimes &&
-      chunk == 3)
-    answer[7] ^= 0x5A;
+      index == config.corruptReadbackChunk)
+    answer[static_cast<std::size_t>(config.corruptReadbackByte) % kChunkSize] ^= 0x5A;
   device.SendPayload(answer);
 }
 

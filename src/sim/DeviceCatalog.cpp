@@ -229,6 +229,10 @@ bool ApplyDownloadOption(const std::string& option, DeviceConfig& config) {
     config.unplugAfterFeatureReports = static_cast<int>(*n);
     return true;
   }
+  if (const auto n = OptionNumber(option, "unplug-after-key=", 1, 66)) {
+    config.unplugAfterKey = static_cast<int>(*n);
+    return true;
+  }
   if (const auto n = OptionNumber(option, "no-ping-from-key=", 1, 66)) {
     config.noPingFromKey = static_cast<int>(*n);
     return true;
@@ -286,6 +290,18 @@ bool ApplyFirmwareOption(const std::string& option, DeviceConfig& config) {
   }
   if (const auto n = OptionNumber(option, "corrupt-readback-times=", 1, 100000)) {
     config.corruptReadbackTimes = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "corrupt-readback-chunk=", 0, 15)) {
+    config.corruptReadbackChunk = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "corrupt-readback-byte=", 0, 31)) {
+    config.corruptReadbackByte = static_cast<int>(*n);
+    return true;
+  }
+  if (const auto n = OptionNumber(option, "refuse-open-for=", 1, 60000)) {
+    config.openRefusedAfterAppearing = Milliseconds(*n);
     return true;
   }
   if (option == "burn-refused") {

@@ -16,12 +16,16 @@ namespace tdxx::sim {
 // answers the key-capacity query with N, "prg-tmode:ping=0xNN" ends the ping answer with that
 // status byte, "prg-tmode:ping-short" answers pings with the status byte alone,
 // "prg-tmode:ping-late=MS" answers pings that late, "prg-tmode:no-ping-from-key=N" leaves the
-// ping before key N and all later ones unanswered.
+// ping before key N and all later ones unanswered, "prg-tmode:unplug-after-key=N" leaves the bus
+// once key N is in. "refuse-open-for=MS" refuses opens (EACCES) for that long after the device
+// appears, as before udev has granted access.
 // Bootloader launch and firmware options: "td-a:return-after=MS" (time away after a launch,
 // erase, reboot or restart; 3000 by default), "td-a:never-returns", "td-a:launch-as=KIND" (the
 // bootloader kind the keypad comes back as), and on bootloaders "erase-silent",
 // "erase-answer=0xNN", "corrupt-readback=K" (one wrong read-back byte in block transfer K,
 // counted from 1) with "corrupt-readback-times=N" (also in the N - 1 transfers after it),
+// "corrupt-readback-chunk=C" and "corrupt-readback-byte=B" (where: chunk 0-15, byte 0-31 of
+// it; chunk 3, byte 7 by default),
 // "burn-refused", "verify-refused", "unplug-after-reports=N".
 // "hid-VVVV-PPPP" (hex) is any other HID device with those identifiers.
 std::optional<DeviceConfig> DeviceConfigForKind(const std::string& name);

@@ -24,7 +24,7 @@ struct CommandReply {
   bool answered = true;
   // Virtual (or, on the system clock, real) time between receiving the command and the reply
   // becoming readable: 0 answers at once, more makes a late answer.
-  Milliseconds delay{0};
+  ClockDuration delay{0};
 };
 
 // The firmware that answers a device's reports: none beyond the defaults, a keypad in normal
@@ -59,6 +59,9 @@ struct DeviceConfig {
   bool featureSendFails = false;
   // Non-zero: every hid_open_path on the device fails with this errno (EACCES: no udev rule).
   int openErrno = 0;
+  // Non-zero: every hid_open_path fails with EACCES for this long after the device appears on
+  // the bus (the moment before udev has applied the rule that grants access).
+  ClockDuration openRefusedAfterAppearing{0};
   // Stream command replies by command byte (the byte after 0x40).
   std::map<std::uint8_t, CommandReply> replies;
   // Non-zero: the device is unplugged right after receiving this many output reports (counted
@@ -66,8 +69,8 @@ struct DeviceConfig {
   int unplugAfterReports = 0;
   // The time one hid_write and one feature report call take on the device (a full-speed
   // interrupt transfer or control transfer takes about a millisecond; a low-speed one more).
-  Milliseconds writeTime{0};
-  Milliseconds featureTime{0};
+  ClockDuration writeTime{0};
+  ClockDuration featureTime{0};
   // Which firmware model answers the reports (the catalog sets it by kind).
   DeviceFirmware firmware = DeviceFirmware::Plain;
   // What the device made of the key definitions it took in; shared by every copy of the
@@ -81,6 +84,9 @@ struct DeviceConfig {
   // Non-zero: in PRG/TMode pings go unanswered from the one before this key on (keys counted
   // from 1), as when the keypad stops in the middle of a download.
   int noPingFromKey = 0;
+  // Non-zero: in PRG/TMode the device leaves the bus (for good) once it has taken this many
+  // keys, before the download's end byte.
+  int unplugAfterKey = 0;
 
   // Leaving and coming back. A keypad that receives the bootloader launch (feature bytes 0xE4
   // 0x08, or 0x40 0x0B in PRG/TMode) leaves the bus and comes back as the catalog kind named
@@ -90,19 +96,22 @@ struct DeviceConfig {
   std::shared_ptr<DeviceConfig> returnAs;
   // How long the device is away after a launch, erase, reboot or restart; never back when
   // neverReturns is set.
-  Milliseconds returnDelay{3000};
+  ClockDuration returnDelay{3000};
   bool neverReturns = false;
 
   // Bootloader firmware model: its flash (null for other devices), the time the erase takes
   // before its answer, and the answer byte (0x17 when right).
   std::shared_ptr<BootloaderFlash> flash;
-  Milliseconds eraseTime{500};
+  ClockDuration eraseTime{500};
   bool eraseUnanswered = false;
   std::uint8_t eraseAnswer = 0x17;
   // Non-zero: the read-back of this block transfer (counted from 1 over every transfer of 16
   // chunks) and of the corruptReadbackTimes - 1 transfers after it returns one wrong byte.
   int corruptReadbackAttempt = 0;
   int corruptReadbackTimes = 1;
+  // Where the wrong read-back byte is: its chunk (0 to 15) and its byte in the chunk (0 to 31).
+  int corruptReadbackChunk = 3;
+  int corruptReadbackByte = 7;
   // Burn or verify answer 0x00 instead of their command byte.
   bool burnRefused = false;
   bool verifyRefused = false;

@@ -50,6 +50,29 @@ std::vector<unsigned char> BytesOfHex(const std::string& hex) {
 
 class ReplayLock final : public InterfaceLock {};
 
+// The interfaces a recorded line lists under "devices", as hidapi hands them out.
+hid_device_info* RecordedDeviceList(const nlohmann::json& line) {
+  const auto devices = line.find("devices");
+  if (devices == line.end() || !devices->is_array())
+    return nullptr;
+  DeviceInfoList list;
+  for (const nlohmann::json& recorded : *devices) {
+    DeviceInfoEntry entry;
+    entry.path = Text(recorded, "path");
+    entry.vendorId = static_cast<unsigned short>(Int(recorded, "vid"));
+    entry.productId = static_cast<unsigned short>(Int(recorded, "pid"));
+    entry.serialNumber = WidenBytes(Text(recorded, "serial"));
+    entry.releaseNumber = static_cast<unsigned short>(Int(recorded, "release"));
+    entry.manufacturer = WidenBytes(Text(recorded, "manufacturer"));
+    entry.product = WidenBytes(Text(recorded, "product"));
+    entry.usagePage = static_cast<unsigned short>(Int(recorded, "usagePage"));
+    entry.usage = static_cast<unsigned short>(Int(recorded, "usage"));
+    entry.interfaceNumber = Int(recorded, "interface");
+    list.Add(entry);
+  }
+  return list.Release();
+}
+
 }  // namespace
 
 struct HidReplay::State {
@@ -58,6 +81,8 @@ struct HidReplay::State {
   struct Handle {
     int device = 0;  // the recording's number for it
     std::shared_ptr<ClockEvent> news;
+    // What hid_get_device_info gave out, freed with the handle.
+    std::shared_ptr<hid_device_info> info;
   };
 
   Clock& clock;
@@ -153,25 +178,7 @@ class ReplayHidApi final : public HidApi {
     RecordedCall call;
     if (!s.Next(s.enumerations, "hid_enumerate", "the bus", call))
       return nullptr;
-    const auto devices = call.line.find("devices");
-    if (devices == call.line.end() || !devices->is_array())
-      return nullptr;
-    DeviceInfoList list;
-    for (const nlohmann::json& recorded : *devices) {
-      DeviceInfoEntry entry;
-      entry.path = Text(recorded, "path");
-      entry.vendorId = static_cast<unsigned short>(Int(recorded, "vid"));
-      entry.productId = static_cast<unsigned short>(Int(recorded, "pid"));
-      entry.serialNumber = WidenBytes(Text(recorded, "serial"));
-      entry.releaseNumber = static_cast<unsigned short>(Int(recorded, "release"));
-      entry.manufacturer = WidenBytes(Text(recorded, "manufacturer"));
-      entry.product = WidenBytes(Text(recorded, "product"));
-      entry.usagePage = static_cast<unsigned short>(Int(recorded, "usagePage"));
-      entry.usage = static_cast<unsigned short>(Int(recorded, "usage"));
-      entry.interfaceNumber = Int(recorded, "interface");
-      list.Add(entry);
-    }
-    return list.Release();
+    return RecordedDeviceList(call.line);
   }
 
   void free_enumeration(hid_device_info* devices) override { FreeDeviceInfoList(devices); }
@@ -194,7 +201,7 @@ class ReplayHidApi final : public HidApi {
       return nullptr;
     }
     auto* key = reinterpret_cast<hid_device*>(s.nextHandle++ * 16);
-    s.handles[key] = State::Handle{device, s.clock.MakeEvent()};
+    s.handles[key] = State::Handle{device, s.clock.MakeEvent(), nullptr};
     s.lastError = L"Success";
     return key;
   }
@@ -244,7 +251,7 @@ class ReplayHidApi final : public HidApi {
   int read_timeout(hid_device* device, unsigned char* data, std::size_t length,
                    int milliseconds) override {
     State& s = *state_;
-    const Milliseconds deadline = s.clock.Now() + Milliseconds(std::max(milliseconds, 0));
+    const ClockDuration deadline = s.clock.Now() + Milliseconds(std::max(milliseconds, 0));
     std::unique_lock lock(s.mutex);
     for (;;) {
       State::Handle* handle = s.FindHandle(device);
@@ -258,7 +265,7 @@ class ReplayHidApi final : public HidApi {
         std::copy_n(answer.begin(), std::min(answer.size(), length), data);
         return Int(call.line, "ret", -1);
       }
-      const Milliseconds now = s.clock.Now();
+      const ClockDuration now = s.clock.Now();
       if (milliseconds >= 0 && now >= deadline)
         return 0;
       const std::shared_ptr<ClockEvent> news = handle->news;
@@ -270,6 +277,22 @@ class ReplayHidApi final : public HidApi {
       lock.lock();
     }
   }
+
+  hid_device_info* get_device_info(hid_device* device) override {
+    State& s = *state_;
+    std::lock_guard lock(s.mutex);
+    State::Handle* handle = s.FindHandle(device);
+    if (handle == nullptr)
+      return nullptr;
+    RecordedCall call;
+    if (!s.Next(s.deviceCalls[handle->device]["hid_get_device_info"], "hid_get_device_info",
+                "device " + std::to_string(handle->device), call))
+      return nullptr;
+    handle->info.reset(RecordedDeviceList(call.line), FreeDeviceInfoList);
+    return handle->info.get();
+  }
+
+  const char* version_str() override { return nullptr; }
 
   const wchar_t* error(hid_device*) override {
     std::lock_guard lock(state_->mutex);
@@ -373,7 +396,7 @@ std::unique_ptr<HidReplay> HidReplay::Parse(std::istream& recording, Clock& cloc
     } else if (fn == "lock_path") {
       where = Text(line, "path");
       queue = &state->locks[where];
-    } else if (IsSend(fn) || fn == "hid_get_feature_report" ||
+    } else if (IsSend(fn) || fn == "hid_get_feature_report" || fn == "hid_get_device_info" ||
                (fn == "hid_read_timeout" && Int(line, "ret") != 0)) {
       const int device = Int(line, "device");
       where = "device " + std::to_string(device);

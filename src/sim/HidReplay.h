@@ -16,15 +16,17 @@ namespace tdxx::sim {
 //  - binds, and enumerations (all of them in one order; they come from one thread);
 //  - hid_open_path and lock_path, per interface path; an open answers with the recorded
 //    handle, or fails with the recorded errno;
-//  - hid_send_feature_report, hid_get_feature_report and hid_write, per handle (handles are
-//    the recording's device numbers, given out by the opens): sent bytes must equal the
-//    recorded ones, and feature reads answer the recorded bytes;
+//  - hid_send_feature_report, hid_get_feature_report, hid_get_device_info and hid_write, per
+//    handle (handles are the recording's device numbers, given out by the opens): sent bytes
+//    must equal the recorded ones, feature reads answer the recorded bytes and device infos the
+//    recorded interface;
 //  - hid_read_timeout, per handle: the reads that gave data (or failed) give the same, in
 //    order, each only once the replay has made as many writes and feature sends as the
 //    recording had made before that read returned, so that an answer never comes before its
 //    question. Reads that timed out are not matched (how many there are depends on timing): a
 //    read with nothing due waits its time-out and returns 0.
-// hid_init, hid_exit, hid_close, hid_free_enumeration and hid_error are not matched.
+// hid_init, hid_exit, hid_close, hid_free_enumeration and hid_error are not matched;
+// hid_version_str answers null (the recording's library version is not known).
 // A call that departs from the recording (other bytes, or a call the recording does not have)
 // fails as the library would (-1, or null with errno ENOENT) and the first such difference is
 // kept, in words that name the call, its number among its kind and the bytes.

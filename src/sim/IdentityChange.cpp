@@ -11,7 +11,7 @@ namespace tdxx::sim {
 namespace {
 
 void ComeBackAs(SimulatedDevice& device, const DeviceConfig& leaving, DeviceConfig as) {
-  std::optional<Milliseconds> after;
+  std::optional<ClockDuration> after;
   if (!leaving.neverReturns)
     after = leaving.returnDelay;
   std::unique_ptr<DeviceBehaviour> behaviour = MakeDeviceBehaviour(as);

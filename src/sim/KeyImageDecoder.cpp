@@ -24,7 +24,7 @@ void KeyImageDecoder::Reset() {
   image_ = {};
 }
 
-void KeyImageDecoder::Feed(std::uint8_t byte, Milliseconds time) {
+void KeyImageDecoder::Feed(std::uint8_t byte, ClockDuration time) {
   switch (state_) {
     case State::Idle:
       if (byte == kMarker) {
@@ -113,7 +113,7 @@ void KeyImageDecoder::FeedKey(std::uint8_t byte) {
   }
 }
 
-void KeyImageRecorder::Feed(std::uint8_t byte, Milliseconds time) {
+void KeyImageRecorder::Feed(std::uint8_t byte, ClockDuration time) {
   std::lock_guard lock(mutex_);
   decoder_.Feed(byte, time);
 }

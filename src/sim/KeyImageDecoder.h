@@ -20,7 +20,7 @@ struct ReceivedKey {
   std::uint8_t level2Length = 0;
   std::vector<std::uint8_t> level2;
   // When each byte of the record arrived, in order.
-  std::vector<Milliseconds> byteTimes;
+  std::vector<ClockDuration> byteTimes;
   // False while (or when) the record stopped before its last byte.
   bool complete = false;
 
@@ -46,7 +46,7 @@ struct ReceivedKeyImage {
 // 0xE5 ends the download.
 class KeyImageDecoder {
  public:
-  void Feed(std::uint8_t byte, Milliseconds time);
+  void Feed(std::uint8_t byte, ClockDuration time);
   // True between records (no record started and unfinished).
   bool BetweenRecords() const { return state_ == State::Idle; }
   const ReceivedKeyImage& image() const { return image_; }
@@ -68,7 +68,7 @@ class KeyImageDecoder {
 
   State state_ = State::Idle;
   std::size_t remaining_ = 0;
-  Milliseconds markerTime_{0};
+  ClockDuration markerTime_{0};
   ReceivedKeyImage image_;
 };
 
@@ -76,7 +76,7 @@ class KeyImageDecoder {
 // device received; safe to read while the device works.
 class KeyImageRecorder {
  public:
-  void Feed(std::uint8_t byte, Milliseconds time);
+  void Feed(std::uint8_t byte, ClockDuration time);
   bool BetweenRecords() const;
   ReceivedKeyImage Snapshot() const;
   void Reset();

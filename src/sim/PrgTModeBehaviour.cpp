@@ -35,6 +35,9 @@ std::size_t PrgTModeBehaviour::Consume(SimulatedDevice& device,
   config.keyImage->Feed(pending[0], device.Now());
   if (config.keyImage->BetweenRecords())
     inGroup_ = false;
+  if (config.unplugAfterKey > 0 &&
+      config.keyImage->Snapshot().CompleteKeyCount() >= config.unplugAfterKey)
+    device.LeaveAndReturn(std::nullopt, config, nullptr);
   return 1;
 }
 

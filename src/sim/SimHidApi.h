@@ -35,6 +35,10 @@ class SimHidApi final : public HidApi {
     return bus_.HidReadTimeout(device, data, length, milliseconds);
   }
   const wchar_t* error(hid_device* device) override { return bus_.HidError(device); }
+  hid_device_info* get_device_info(hid_device* device) override {
+    return bus_.HidGetDeviceInfo(device);
+  }
+  const char* version_str() override { return "0.13.1"; }
   LockResult lock_path(const char* path, std::unique_ptr<InterfaceLock>& lock) override {
     return bus_.HidLockPath(path, lock);
   }

@@ -13,7 +13,7 @@
 namespace tdxx::sim {
 
 struct SimulatedBus::PendingInput {
-  Milliseconds due;
+  ClockDuration due;
   Bytes bytes;
 };
 
@@ -27,6 +27,8 @@ struct SimulatedBus::Handle {
   std::shared_ptr<ClockEvent> inputEvent;
   // Calls running on the handle now.
   int activeCalls = 0;
+  // What hid_get_device_info gave out, freed with the handle.
+  std::unique_ptr<hid_device_info, void (*)(hid_device_info*)> info{nullptr, FreeDeviceInfoList};
   std::wstring lastError = L"Success";
 };
 
@@ -75,13 +77,14 @@ std::unique_ptr<DeviceBehaviour> SimulatedBus::DefaultBehaviour(const DeviceConf
 }
 
 void SimulatedBus::ApplyDueReturns() {
-  const Milliseconds now = clock_.Now();
+  const ClockDuration now = clock_.Now();
   for (const auto& device : devices_) {
     auto& pending = device->return_;
     if (!pending || pending->due > now)
       continue;
     // No behaviour runs now (they run under this lock, and never enumerate or open), so the
     // old one may go.
+    device->appearedAt_ = pending->due;
     device->config_ = std::move(pending->config);
     device->behaviour_ =
         pending->behaviour ? std::move(pending->behaviour) : DefaultBehaviour(device->config_);
@@ -180,10 +183,12 @@ hid_device* SimulatedBus::HidOpenPath(const char* path) {
             L"Failed to open a device with path '" + Widen(path) + L"': No such file or directory";
         return nullptr;
       }
-      if (config.openErrno != 0) {
-        errno = config.openErrno;
+      const bool beforeUdev = clock_.Now() < device->appearedAt_ + config.openRefusedAfterAppearing;
+      const int openErrno = config.openErrno != 0 ? config.openErrno : beforeUdev ? EACCES : 0;
+      if (openErrno != 0) {
+        errno = openErrno;
         lastError_ = L"Failed to open a device with path '" + Widen(path) + L"': " +
-                     Widen(std::strerror(config.openErrno));
+                     Widen(std::strerror(openErrno));
         return nullptr;
       }
       auto handle = std::make_unique<Handle>();
@@ -226,7 +231,7 @@ void SimulatedBus::EndCall(hid_device* handle) {
     --h->activeCalls;
 }
 
-void SimulatedBus::FinishCall(hid_device* handle, Milliseconds time,
+void SimulatedBus::FinishCall(hid_device* handle, ClockDuration time,
                               std::unique_lock<std::recursive_mutex>& lock) {
   if (time.count() > 0) {
     lock.unlock();
@@ -234,6 +239,12 @@ void SimulatedBus::FinishCall(hid_device* handle, Milliseconds time,
     lock.lock();
   }
   EndCall(handle);
+}
+
+void SimulatedBus::StampEnd(std::vector<RecordedReport>& reports, std::size_t index) {
+  // The recordings may have been cleared while the call ran.
+  if (index < reports.size())
+    reports[index].ended = clock_.Now();
 }
 
 LockResult SimulatedBus::HidLockPath(const char* path, std::unique_ptr<InterfaceLock>& lock) {
@@ -267,17 +278,22 @@ SimulatedBus::Handle* SimulatedBus::UsableHandle(hid_device* handle, const unsig
 
 int SimulatedBus::HidSendFeatureReport(hid_device* handle, const unsigned char* data,
                                        std::size_t length) {
+  // The report is stamped when the call is made: the bus lock is the simulation's own, and
+  // waiting for it is no time the device sees.
+  const ClockDuration called = clock_.Now();
   std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
   BeginCall(*h);
   SimulatedDevice& device = *h->device;
-  device.featureReports_.push_back({clock_.Now(), Bytes(data, data + length), h->interfaceIndex});
+  device.featureReports_.push_back({called, {}, Bytes(data, data + length), h->interfaceIndex});
+  const std::size_t recorded = device.featureReports_.size() - 1;
   const int result = device.behaviour_->OnSetFeature(device, {data, length});
   if (result < 0)
     h->lastError = L"Feature report refused";
   FinishCall(handle, device.config_.featureTime, lock);
+  StampEnd(device.featureReports_, recorded);
   return result;
 }
 
@@ -297,13 +313,15 @@ int SimulatedBus::HidGetFeatureReport(hid_device* handle, unsigned char* data, s
 }
 
 int SimulatedBus::HidWrite(hid_device* handle, const unsigned char* data, std::size_t length) {
+  const ClockDuration called = clock_.Now();  // as for feature reports
   std::unique_lock lock(mutex_);
   Handle* h = UsableHandle(handle, data, length);
   if (h == nullptr)
     return -1;
   BeginCall(*h);
   SimulatedDevice& device = *h->device;
-  device.outputReports_.push_back({clock_.Now(), Bytes(data, data + length), h->interfaceIndex});
+  device.outputReports_.push_back({called, {}, Bytes(data, data + length), h->interfaceIndex});
+  const std::size_t recorded = device.outputReports_.size() - 1;
   if (device.config_.unplugAfterReports > 0 &&
       ++device.outputReportsSinceUnplugSet_ >= device.config_.unplugAfterReports) {
     UnplugDevice(device);
@@ -311,6 +329,7 @@ int SimulatedBus::HidWrite(hid_device* handle, const unsigned char* data, std::s
     device.behaviour_->OnOutputReport(device, {data, length});
   }
   FinishCall(handle, device.config_.writeTime, lock);
+  StampEnd(device.outputReports_, recorded);
   return static_cast<int>(length);
 }
 
@@ -323,7 +342,7 @@ int SimulatedBus::HidReadTimeout(hid_device* handle, unsigned char* data, std::s
   BeginCall(*h);
   ++h->device->readCalls_;
   const bool forever = milliseconds < 0;
-  const Milliseconds deadline = clock_.Now() + Milliseconds(std::max(milliseconds, 0));
+  const ClockDuration deadline = clock_.Now() + Milliseconds(std::max(milliseconds, 0));
   for (;;) {
     h = FindHandle(handle);
     if (h == nullptr)
@@ -333,7 +352,7 @@ int SimulatedBus::HidReadTimeout(hid_device* handle, unsigned char* data, std::s
       EndCall(handle);
       return -1;
     }
-    const Milliseconds now = clock_.Now();
+    const ClockDuration now = clock_.Now();
     if (!h->input.empty() && h->input.front().due <= now) {
       const Bytes& report = h->input.front().bytes;
       const std::size_t count = std::min(length, report.size());
@@ -347,7 +366,7 @@ int SimulatedBus::HidReadTimeout(hid_device* handle, unsigned char* data, std::s
       return 0;
     }
     // Wait for the time-out, the next report falling due, or news (input, unplug, close).
-    std::optional<Milliseconds> until;
+    std::optional<ClockDuration> until;
     if (!forever)
       until = deadline;
     if (!h->input.empty())
@@ -360,6 +379,31 @@ int SimulatedBus::HidReadTimeout(hid_device* handle, unsigned char* data, std::s
       news->Wait();
     lock.lock();
   }
+}
+
+hid_device_info* SimulatedBus::HidGetDeviceInfo(hid_device* handle) {
+  std::lock_guard lock(mutex_);
+  Handle* h = FindHandle(handle);
+  if (h == nullptr)
+    return nullptr;
+  SimulatedDevice& device = *h->device;
+  if (!device.plugged_) {
+    h->lastError = L"Device unplugged";
+    return nullptr;
+  }
+  // Read from the device as it is now: a node whose device turned into another kind tells so.
+  DeviceInfoEntry entry;
+  entry.path = InterfacePath(device.index_, h->interfaceIndex);
+  entry.vendorId = device.config_.vendorId;
+  entry.productId = device.config_.productId;
+  entry.manufacturer = device.config_.manufacturer;
+  entry.product = device.config_.product;
+  entry.interfaceNumber = h->interfaceIndex;
+  entry.busType = HID_API_BUS_USB;
+  DeviceInfoList list;
+  list.Add(entry);
+  h->info.reset(list.Release());
+  return h->info.get();
 }
 
 const wchar_t* SimulatedBus::HidError(hid_device* handle) {
@@ -402,15 +446,15 @@ std::set<std::string> SimulatedBus::lockedPaths() const {
   return lockedPaths_;
 }
 
-void SimulatedBus::QueueInput(SimulatedDevice& device, const Bytes& report, Milliseconds delay) {
-  const Milliseconds due = clock_.Now() + delay;
+void SimulatedBus::QueueInput(SimulatedDevice& device, const Bytes& report, ClockDuration delay) {
+  const ClockDuration due = clock_.Now() + delay;
   for (auto& [key, handle] : handles_) {
     if (handle->device != &device)
       continue;
     auto& input = handle->input;
     const auto at = std::upper_bound(
         input.begin(), input.end(), due,
-        [](Milliseconds d, const PendingInput& pending) { return d < pending.due; });
+        [](ClockDuration d, const PendingInput& pending) { return d < pending.due; });
     input.insert(at, PendingInput{due, report});
     handle->inputEvent->Set();
   }

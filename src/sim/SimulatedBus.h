@@ -56,6 +56,9 @@ class SimulatedBus {
   int HidWrite(hid_device* handle, const unsigned char* data, std::size_t length);
   int HidReadTimeout(hid_device* handle, unsigned char* data, std::size_t length, int milliseconds);
   const wchar_t* HidError(hid_device* handle);
+  // What the handle's node is now (its device's identifiers and the path), kept with the
+  // handle until it closes; null (with the handle's error set) once the device has gone.
+  hid_device_info* HidGetDeviceInfo(hid_device* handle);
   // The interface locks of every connection on this bus (one "machine"): a path locked by one
   // transport is HeldElsewhere for every other.
   LockResult HidLockPath(const char* path, std::unique_ptr<InterfaceLock>& lock);
@@ -85,9 +88,11 @@ class SimulatedBus {
   void BeginCall(Handle& handle);
   void EndCall(hid_device* handle);
   // Spends a device call's own time without the lock, then ends the call.
-  void FinishCall(hid_device* handle, Milliseconds time,
+  void FinishCall(hid_device* handle, ClockDuration time,
                   std::unique_lock<std::recursive_mutex>& lock);
-  void QueueInput(SimulatedDevice& device, const Bytes& report, Milliseconds delay);
+  // Stamps the end of the call that carried a recorded report.
+  void StampEnd(std::vector<RecordedReport>& reports, std::size_t index);
+  void QueueInput(SimulatedDevice& device, const Bytes& report, ClockDuration delay);
   void UnplugDevice(SimulatedDevice& device);
   // Brings back the devices whose return (SimulatedDevice::LeaveAndReturn) is due.
   void ApplyDueReturns();

@@ -61,6 +61,13 @@ void SimulatedDevice::RefuseOpen(int errnoValue) {
   Configure([&](DeviceConfig& c) { c.openErrno = errnoValue; });
 }
 
+void SimulatedDevice::RefuseOpenAfterAppearing(ClockDuration duration) {
+  std::lock_guard lock(bus_.mutex_);
+  config_.openRefusedAfterAppearing = duration;
+  if (plugged_)
+    appearedAt_ = bus_.clock_.Now();
+}
+
 void SimulatedDevice::SetReply(std::uint8_t command, Bytes bytes) {
   Configure([&](DeviceConfig& c) {
     c.replies[command] = CommandReply{std::move(bytes), true, {}};
@@ -71,7 +78,7 @@ void SimulatedDevice::SetNoAnswer(std::uint8_t command) {
   Configure([&](DeviceConfig& c) { c.replies[command].answered = false; });
 }
 
-void SimulatedDevice::SetLateAnswer(std::uint8_t command, Milliseconds delay) {
+void SimulatedDevice::SetLateAnswer(std::uint8_t command, ClockDuration delay) {
   Configure([&](DeviceConfig& c) { c.replies[command].delay = delay; });
 }
 
@@ -109,10 +116,11 @@ void SimulatedDevice::Plug() {
   if (plugged_)
     return;
   plugged_ = true;
+  appearedAt_ = bus_.clock_.Now();
   behaviour_->OnPlug(*this);
 }
 
-void SimulatedDevice::LeaveAndReturn(std::optional<Milliseconds> after, DeviceConfig as,
+void SimulatedDevice::LeaveAndReturn(std::optional<ClockDuration> after, DeviceConfig as,
                                      std::unique_ptr<DeviceBehaviour> behaviour) {
   std::lock_guard lock(bus_.mutex_);
   bus_.UnplugDevice(*this);
@@ -131,7 +139,7 @@ bool SimulatedDevice::plugged() const {
   return plugged_;
 }
 
-void SimulatedDevice::SendPayload(const Bytes& payload, Milliseconds delay) {
+void SimulatedDevice::SendPayload(const Bytes& payload, ClockDuration delay) {
   std::lock_guard lock(bus_.mutex_);
   const ReportMode mode = config_.streamMode.value_or(ReportMode::U);
   const std::size_t capacity = mode == ReportMode::U ? 63 : 7;
@@ -144,11 +152,11 @@ void SimulatedDevice::SendPayload(const Bytes& payload, Milliseconds delay) {
   }
 }
 
-void SimulatedDevice::SendInputReport(Bytes report, Milliseconds delay) {
+void SimulatedDevice::SendInputReport(Bytes report, ClockDuration delay) {
   std::lock_guard lock(bus_.mutex_);
   if (!plugged_)
     return;
-  inputReports_.push_back({bus_.clock_.Now() + delay, report, 0});
+  inputReports_.push_back({bus_.clock_.Now() + delay, {}, report, 0});
   bus_.QueueInput(*this, report, delay);
 }
 
@@ -189,7 +197,7 @@ int SimulatedDevice::readCallCount() const {
   return readCalls_;
 }
 
-void SimulatedDevice::SetCallTimes(Milliseconds write, Milliseconds feature) {
+void SimulatedDevice::SetCallTimes(ClockDuration write, ClockDuration feature) {
   Configure([&](DeviceConfig& c) {
     c.writeTime = write;
     c.featureTime = feature;
@@ -216,7 +224,7 @@ void SimulatedDevice::ClearRecordings() {
   opens_ = 0;
 }
 
-Milliseconds SimulatedDevice::Now() const {
+ClockDuration SimulatedDevice::Now() const {
   return bus_.clock_.Now();
 }
 

@@ -17,7 +17,9 @@ class SimulatedBus;
 
 // One report a device received or sent, with the clock's time (virtual time in tests).
 struct RecordedReport {
-  Milliseconds time{0};
+  ClockDuration time{0};
+  // When the call that carried it returned (feature and output reports).
+  ClockDuration ended{0};
   // Feature and output reports as the host sent them (report ID first); input reports as the
   // host reads them (count first).
   Bytes bytes;
@@ -52,16 +54,19 @@ class SimulatedDevice {
   void FailIdentityRead(bool fails = true);
   void FailFeatureSend(bool fails = true);
   void RefuseOpen(int errnoValue);  // 0 opens again
+  // Every open fails with EACCES for `duration` after the device appears on the bus (from now,
+  // when it is plugged in already), as a node does before udev has applied its rule.
+  void RefuseOpenAfterAppearing(ClockDuration duration);
   void SetReply(std::uint8_t command, Bytes bytes);
   void SetNoAnswer(std::uint8_t command);
-  void SetLateAnswer(std::uint8_t command, Milliseconds delay);
+  void SetLateAnswer(std::uint8_t command, ClockDuration delay);
   // Keeps only the first `length` bytes of the reply.
   void SetShortAnswer(std::uint8_t command, std::size_t length);
   // Replaces the reply by as many bytes of non-printable, zero and high garbage.
   void SetGarbageAnswer(std::uint8_t command);
   void UnplugAfterReports(int count);
   // The time every hid_write and every feature report call takes.
-  void SetCallTimes(Milliseconds write, Milliseconds feature);
+  void SetCallTimes(ClockDuration write, ClockDuration feature);
 
   // Plugging. An unplugged device is missing from the enumeration, refuses to open and makes
   // every open handle fail (reads, writes and feature calls return -1), as hidapi does.
@@ -72,7 +77,7 @@ class SimulatedDevice {
   // `behaviour` (null: the bus's default for `as`), under the same path; without `after` it
   // stays away. Safe from inside the running behaviour: the exchange happens when the bus next
   // enumerates or opens once the time has come.
-  void LeaveAndReturn(std::optional<Milliseconds> after, DeviceConfig as,
+  void LeaveAndReturn(std::optional<ClockDuration> after, DeviceConfig as,
                       std::unique_ptr<DeviceBehaviour> behaviour);
   // True while a return is due.
   bool returnPending() const;
@@ -80,8 +85,8 @@ class SimulatedDevice {
   // Input. SendPayload splits the bytes into input reports of the device's stream report size
   // (count first); SendInputReport sends one report exactly as given. Both reach every handle
   // open on the device at that moment and become readable after `delay`.
-  void SendPayload(const Bytes& payload, Milliseconds delay = Milliseconds(0));
-  void SendInputReport(Bytes report, Milliseconds delay = Milliseconds(0));
+  void SendPayload(const Bytes& payload, ClockDuration delay = ClockDuration(0));
+  void SendInputReport(Bytes report, ClockDuration delay = ClockDuration(0));
 
   // Recordings.
   std::vector<RecordedReport> featureReports() const;
@@ -96,7 +101,7 @@ class SimulatedDevice {
   void ClearRecordings();
 
   // The bus's clock.
-  Milliseconds Now() const;
+  ClockDuration Now() const;
 
  private:
   friend class SimulatedBus;
@@ -108,12 +113,14 @@ class SimulatedDevice {
   std::unique_ptr<DeviceBehaviour> behaviour_;
   bool plugged_ = true;
   struct PendingReturn {
-    Milliseconds due{0};
+    ClockDuration due{0};
     DeviceConfig config;
     std::unique_ptr<DeviceBehaviour> behaviour;
   };
   std::optional<PendingReturn> return_;
   int outputReportsSinceUnplugSet_ = 0;
+  // When the device last appeared on the bus.
+  ClockDuration appearedAt_{0};
   int featureReads_ = 0;
   int readCalls_ = 0;
   int opens_ = 0;

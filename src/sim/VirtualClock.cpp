@@ -34,7 +34,7 @@ class VirtualClock::Event final : public ClockEvent {
     std::unique_lock lock(clock_.mutex_);
     WaitUntil(kForever, lock);
   }
-  bool WaitFor(Milliseconds timeout) override {
+  bool WaitFor(ClockDuration timeout) override {
     std::unique_lock lock(clock_.mutex_);
     return WaitUntil(clock_.now_ + std::max<long long>(timeout.count(), 0), lock);
   }
@@ -172,22 +172,22 @@ void VirtualClock::Block(Waiter& waiter, std::unique_lock<std::mutex>& lock) {
   std::erase(waiting_, &waiter);
 }
 
-void VirtualClock::Pause(Milliseconds duration) {
+void VirtualClock::Pause(ClockDuration duration) {
   std::unique_lock lock(mutex_);
   pauses_.push_back(duration);
   Drive(now_ + std::max<long long>(duration.count(), 0), {}, lock);
 }
 
-void VirtualClock::Advance(Milliseconds duration) {
+void VirtualClock::Advance(ClockDuration duration) {
   std::unique_lock lock(mutex_);
   Drive(now_ + std::max<long long>(duration.count(), 0), {}, lock);
 }
 
-void VirtualClock::SleepOnWorker(Milliseconds duration) {
+void VirtualClock::SleepOnWorker(ClockDuration duration) {
   Spend(duration);
 }
 
-void VirtualClock::Spend(Milliseconds duration) {
+void VirtualClock::Spend(ClockDuration duration) {
   std::unique_lock lock(mutex_);
   const long long deadline = now_ + std::max<long long>(duration.count(), 0);
   if (OnWorkerThread()) {
@@ -198,9 +198,9 @@ void VirtualClock::Spend(Milliseconds duration) {
   }
 }
 
-Milliseconds VirtualClock::Now() const {
+ClockDuration VirtualClock::Now() const {
   std::lock_guard lock(mutex_);
-  return Milliseconds(now_);
+  return ClockDuration(now_);
 }
 
 std::unique_ptr<ClockEvent> VirtualClock::MakeEvent() {
@@ -211,15 +211,15 @@ std::unique_ptr<ClockThread> VirtualClock::StartWorker(std::function<void()> bod
   return std::make_unique<Worker>(*this, std::move(body));
 }
 
-std::vector<Milliseconds> VirtualClock::pauses() const {
+std::vector<ClockDuration> VirtualClock::pauses() const {
   std::lock_guard lock(mutex_);
   return pauses_;
 }
 
-Milliseconds VirtualClock::pausedTotal() const {
+ClockDuration VirtualClock::pausedTotal() const {
   std::lock_guard lock(mutex_);
-  Milliseconds total{0};
-  for (Milliseconds pause : pauses_)
+  ClockDuration total{0};
+  for (ClockDuration pause : pauses_)
     total += pause;
   return total;
 }

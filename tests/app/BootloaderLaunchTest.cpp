@@ -54,7 +54,7 @@ TEST_F(BootloaderLaunch, ATdsBootloaderIsNotTheOneAskedFor) {
 
 TEST_F(BootloaderLaunch, ALateBootloaderIsFoundByLookingAgain) {
   StartAndConnect({"wk-c:return-after=7000"});
-  const Milliseconds start = clock.Now();
+  const ClockDuration start = clock.Now();
   commands->mnuLaunchBootloaderClick();
   EXPECT_EQ(port->log, kActivated);
   EXPECT_EQ(app->state.deviceKind, 4);

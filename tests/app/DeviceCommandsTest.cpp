@@ -19,8 +19,8 @@ constexpr const char* kEraseSent =
 class DeviceCommands : public DownloadFixture {
  protected:
   // The data byte of every feature report the keypad received, and when.
-  std::vector<std::pair<std::uint8_t, Milliseconds>> FeatureBytes() {
-    std::vector<std::pair<std::uint8_t, Milliseconds>> bytes;
+  std::vector<std::pair<std::uint8_t, ClockDuration>> FeatureBytes() {
+    std::vector<std::pair<std::uint8_t, ClockDuration>> bytes;
     for (const sim::RecordedReport& report : device().featureReports())
       bytes.emplace_back(report.bytes.at(2), report.time);
     return bytes;

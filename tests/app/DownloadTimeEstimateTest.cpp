@@ -37,8 +37,8 @@ TEST(DownloadTimeEstimate, RoutesAsTheDownloadCommandDoes) {
 class EstimateAgainstFlows : public DownloadFixture {
  protected:
   // How long the Download command took on the virtual clock.
-  Milliseconds TimeOfDownload() {
-    const Milliseconds start = clock.Now();
+  ClockDuration TimeOfDownload() {
+    const ClockDuration start = clock.Now();
     commands->btnDownloadClick();
     return clock.Now() - start;
   }
@@ -48,7 +48,7 @@ TEST_F(EstimateAgainstFlows, IsALowerBoundCloseToTheStandardDownload) {
   Start({"td-b"});
   LoadAndConnect(30);
   const Milliseconds estimate = EstimateKeyDownload(app->keyTable, 30, 6, 0).Total();
-  const Milliseconds took = TimeOfDownload();
+  const ClockDuration took = TimeOfDownload();
   ASSERT_TRUE(app->state.taskDone);
   EXPECT_GE(took, estimate);
   EXPECT_LE(took, estimate + estimate / 5);
@@ -58,7 +58,7 @@ TEST_F(EstimateAgainstFlows, IsALowerBoundCloseToThePrgTModeDownloadOfExactly24K
   Start({"prg-tmode-td-b"});
   LoadAndConnect(24);
   const Milliseconds estimate = EstimateKeyDownload(app->keyTable, 24, 9, 0).Total();
-  const Milliseconds took = TimeOfDownload();
+  const ClockDuration took = TimeOfDownload();
   ASSERT_TRUE(app->state.taskDone);
   EXPECT_GE(took, estimate);
   EXPECT_LE(took, estimate + estimate / 5);

@@ -97,7 +97,7 @@ TEST_F(FirmwareUpdate, WrittenBlocksEndUpInTheBootloadersFlash) {
   for (std::uint32_t address : {8192u, 8192u + 5 * 512u, 40960u, 63488u})
     WriteBlock(address);
   app->firmware.image[30000] = 0x00;  // one byte in a block of its own
-  const Milliseconds start = clock.Now();
+  const ClockDuration start = clock.Now();
   commands->btnDownloadClick();
   EXPECT_TRUE(EndsWith(port->log, "\r\nSUCCESS! Download Complete.\r\n")) << port->log;
   EXPECT_EQ(Flash(8192, 64000 - 8192), Image(8192, 64000 - 8192));
@@ -107,8 +107,8 @@ TEST_F(FirmwareUpdate, WrittenBlocksEndUpInTheBootloadersFlash) {
 
   // The first chunk comes a full second after the erase command.
   const auto reports = device().outputReports();
-  Milliseconds eraseTime{-1};
-  Milliseconds firstChunk{-1};
+  ClockDuration eraseTime{-1};
+  ClockDuration firstChunk{-1};
   for (const sim::RecordedReport& report : reports) {
     if (report.time < start || report.bytes.size() < 4)
       continue;

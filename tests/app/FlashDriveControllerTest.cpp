@@ -125,7 +125,7 @@ TEST_F(FlashDrive, CopyOfACommandLineBinThenShowFoldersDeletesIt) {
     seen.push_back({duration, controller->showFoldersCaption(), controller->showFoldersEnabled(),
                     fs::exists(copy)});
   };
-  const Milliseconds start = clock.Now();
+  const ClockDuration start = clock.Now();
   controller->btnShowFoldersClick();
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].pause, Milliseconds(1000));

@@ -31,20 +31,20 @@ std::string ExampleFile(const char* name) {
 // has reached `plugAt`, as a keypad switched to PRG by the user while the guide waits.
 class PluggingClock final : public Clock {
  public:
-  PluggingClock(Clock& clock, sim::SimulatedDevice* device, Milliseconds plugAt)
+  PluggingClock(Clock& clock, sim::SimulatedDevice* device, ClockDuration plugAt)
       : clock_(clock), device_(device), plugAt_(plugAt) {}
-  void Pause(Milliseconds duration) override {
+  void Pause(ClockDuration duration) override {
     clock_.Pause(duration);
     if (device_ != nullptr && !device_->plugged() && clock_.Now() >= plugAt_)
       device_->Plug();
   }
-  void SleepOnWorker(Milliseconds duration) override { clock_.SleepOnWorker(duration); }
-  Milliseconds Now() const override { return clock_.Now(); }
+  void SleepOnWorker(ClockDuration duration) override { clock_.SleepOnWorker(duration); }
+  ClockDuration Now() const override { return clock_.Now(); }
 
  private:
   Clock& clock_;
   sim::SimulatedDevice* device_;
-  Milliseconds plugAt_;
+  ClockDuration plugAt_;
 };
 
 // One run of a device command over simulated devices on virtual time, with its JSON report.
@@ -65,7 +65,7 @@ class DeviceCommandRig : public ::testing::Test {
   }
 
   nlohmann::json Run(const std::string& file, cli::DeviceCommandOptions options,
-                     Milliseconds plugAt = -1ms) {
+                     ClockDuration plugAt = -1ms) {
     options.json = true;
     environment.arguments = {file};
     app = std::make_unique<Application>(environment, simulation->binder(), clock, drive);
@@ -144,7 +144,7 @@ TEST_F(DeviceCommandRig, GuideWaitsForAKeypadThatComesInPrgAfterThreeSeconds) {
   cli::DeviceCommandOptions options;
   options.method = 1;
   options.waitSeconds = 5;
-  const Milliseconds start = clock.Now();
+  const ClockDuration start = clock.Now();
   const nlohmann::json report = Run(ExampleFile("td-a-function-keys.ckd"), options, start + 3s);
   EXPECT_EQ(exitCode, cli::kExitDone) << errors.str();
   EXPECT_EQ(report["windows"], nlohmann::json::array({"TMode"}));
@@ -167,7 +167,7 @@ TEST_F(DeviceCommandRig, GuideWithoutAKeypadInTimeOrWithoutWaitIsNotCompleted) {
   EXPECT_EQ(noWait["taskDone"], false);
 
   options.waitSeconds = 2;
-  const Milliseconds start = clock.Now();
+  const ClockDuration start = clock.Now();
   Run(ExampleFile("td-a-function-keys.ckd"), options);
   EXPECT_EQ(exitCode, cli::kExitRefused);
   EXPECT_GE(clock.Now() - start, 2s);

@@ -71,7 +71,7 @@ TEST_F(DeviceSelection, DryRunSendsNoReportAndTellsTheFlowAndItsTime) {
   // The real download sends as many feature reports as the plan says.
   const std::size_t planned = plan["reports"].get<std::size_t>();
   const long estimate = plan["estimateMs"].get<long>();
-  const Milliseconds start = clock.Now();
+  const ClockDuration start = clock.Now();
   Run(simulation->binder(), ExampleCkd("td-b-letters.ckd"));
   EXPECT_EQ(exitCode, cli::kExitDone);
   EXPECT_EQ(simulation->device(0).featureReports().size(), planned);

@@ -38,7 +38,7 @@ TEST_F(RecordReplay, EveryCallIsOneJsonLineWithItsBytesAndTimes) {
   ASSERT_EQ(exitCode, cli::kExitDone) << errors.str();
   std::string text;
   int sends = 0;
-  long lastSend = -1;
+  double lastSendReturned = -1;
   int opens = 0;
   while (std::getline(recording, text)) {
     const nlohmann::json line = nlohmann::json::parse(text);
@@ -53,11 +53,12 @@ TEST_F(RecordReplay, EveryCallIsOneJsonLineWithItsBytesAndTimes) {
       EXPECT_EQ(line["out"].get<std::string>().size(), 12u) << text;  // six bytes in hex
       EXPECT_EQ(line["ret"], 6);
       EXPECT_GE(line["ms"], 1);  // the simulated device's own time
-      // The download paces its feature reports at 10 ms or more.
-      if (lastSend >= 0) {
-        EXPECT_GE(line["t"].get<long>() - lastSend, 10) << text;
+      // The download paces its feature reports at 10.0 ms or more after the call before
+      // returned; the times are fractional milliseconds.
+      if (lastSendReturned >= 0) {
+        EXPECT_GE(line["t"].get<double>() - lastSendReturned, 10.0) << text;
       }
-      lastSend = line["t"];
+      lastSendReturned = line["t"].get<double>() + line["ms"].get<double>();
     }
   }
   EXPECT_EQ(static_cast<std::size_t>(sends), simulation->device(0).featureReports().size());

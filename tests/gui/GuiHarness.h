@@ -56,14 +56,14 @@ inline void QueueClick(QWidget* target) {
 // no time. Painting and timers go on as in the program; only the waiting is left out.
 class HarnessClock final : public SystemClock {
  public:
-  void Pause(Milliseconds duration) override {
+  void Pause(ClockDuration duration) override {
     if (quick) {
       RunEventsWithoutInput(std::chrono::steady_clock::now());
       return;
     }
     qtClock_.Pause(duration);
   }
-  void Spend(Milliseconds duration) override {
+  void Spend(ClockDuration duration) override {
     if (!quick)
       SystemClock::Spend(duration);
   }

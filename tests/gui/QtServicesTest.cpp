@@ -50,6 +50,12 @@ TEST(QtClock, PauseKeepsTheWindowsPaintingAndNeverReturnsEarly) {
     clock.Pause(Milliseconds(ms));
     EXPECT_GE(std::chrono::steady_clock::now() - start, Milliseconds(ms)) << ms;
   }
+  // Fractions of a millisecond are kept, not dropped by the event loop's whole-ms timers.
+  for (const int us : {300, 9700, 10900}) {
+    const auto start = std::chrono::steady_clock::now();
+    clock.Pause(std::chrono::microseconds(us));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(us)) << us;
+  }
   EXPECT_EQ(timerRuns, 1);
   EXPECT_GT(widget.paints, 0);
 }

@@ -9,6 +9,7 @@ namespace tdxx::test {
 namespace {
 
 using sim::SimulatedBus;
+using namespace std::chrono_literals;
 
 struct DiscoveryCase {
   const char* label;
@@ -117,6 +118,35 @@ TEST(Discovery, NoPermissionWithKeepOpenGoesOnToTheNextInterface) {
   EXPECT_EQ(rig.transport->devicePath(), "");
   EXPECT_EQ(rig.transport->permissionDeniedPaths().size(), 1u);
   EXPECT_EQ(rig.bus().openHandleCount(), 0);
+}
+
+// A node refuses opens until udev has applied its rule: with a grace, opens are tried again
+// every 100 ms until it lets them; without one (a plain Connect) the refusal stands at once.
+TEST(Discovery, PermissionGraceTriesARefusedOpenAgainUntilUdevLetsIt) {
+  SimRig rig({"tdxx-bootloader:refuse-open-for=400"});
+  ClockDuration start = rig.clock.Now();
+  EXPECT_EQ(rig.transport->FindKeypad(true), 0);
+  EXPECT_EQ(rig.clock.Now() - start, 0ms) << "a plain discovery is not slowed";
+  rig.transport->CloseKeypad();
+
+  rig.device().RefuseOpenAfterAppearing(400ms);
+  {
+    PermissionGrace grace(*rig.transport, PermissionGrace::kComeBack);
+    start = rig.clock.Now();
+    EXPECT_EQ(rig.transport->FindKeypad(true), 4);
+    EXPECT_EQ(rig.clock.Now() - start, 400ms);
+    rig.transport->CloseKeypad();
+  }
+  EXPECT_EQ(rig.transport->permissionGrace(), ClockDuration::zero());
+
+  // A node that never lets the user in counts as not openable after the grace.
+  rig.device().RefuseOpen(EACCES);
+  PermissionGrace grace(*rig.transport, PermissionGrace::kComeBack);
+  start = rig.clock.Now();
+  EXPECT_EQ(rig.transport->FindKeypad(true), 0);
+  EXPECT_GE(rig.clock.Now() - start, 1000ms);
+  EXPECT_LT(rig.clock.Now() - start, 1100ms);
+  rig.transport->CloseKeypad();
 }
 
 // hidapi lists an interface once per top-level collection, always with the same path.

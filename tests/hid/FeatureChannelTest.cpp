@@ -20,7 +20,23 @@ TEST(FeatureChannel, SendsExactlySixBytesAndWaits10Ms) {
   // The first report takes the device its 1 ms, then the channel pauses 10 ms.
   EXPECT_EQ(reports[0].time, 1000ms);
   EXPECT_EQ(reports[1].time, 1011ms);
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms}));
+  rig.transport->CloseKeypad();
+}
+
+// The 10 ms count from the return of the call before, at full resolution.
+TEST(FeatureChannel, NextReportStartsTenMillisecondsAfterAFractionalCallReturned) {
+  SimRig rig({"td-a"});
+  rig.device().SetCallTimes(1ms, 700us);
+  ASSERT_EQ(rig.transport->FindKeypad(true), 5);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_FALSE(rig.transport->SendFeatureByte(static_cast<std::uint8_t>(i)));
+  const auto reports = rig.device().featureReports();
+  ASSERT_EQ(reports.size(), 5u);
+  for (std::size_t i = 1; i < reports.size(); ++i) {
+    EXPECT_EQ(reports[i - 1].ended - reports[i - 1].time, 700us);
+    EXPECT_EQ(reports[i].time - reports[i - 1].ended, 10ms) << "report " << i;
+  }
   rig.transport->CloseKeypad();
 }
 
@@ -33,7 +49,7 @@ TEST(FeatureChannel, FailuresWaitToo) {
   rig.device().FailFeatureSend(false);
   rig.device().Unplug();
   EXPECT_TRUE(rig.transport->SendFeatureByte(0xE4));  // device gone
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms, 10ms}));
   rig.transport->CloseKeypad();
 }
 
@@ -54,7 +70,7 @@ TEST(FeatureChannel, ReadsIdentityReports) {
             Bytes({0x00, 0x12, 'T', 'D', '-', 'A'}));
   rig.transport->CloseKeypad();
   // Reads do not wait; CloseKeypad waits twice.
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms, 10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms, 10ms, 10ms}));
 }
 
 TEST(FeatureChannel, FailedReadLeavesTheDestinationUnchanged) {
@@ -81,7 +97,7 @@ TEST(FeatureChannel, CloseKeypadClosesWaitsAndUnbinds) {
   rig.transport->CloseKeypad();
   EXPECT_EQ(rig.bus().openHandleCount(), 0);
   EXPECT_FALSE(rig.transport->hidBound());
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms}));
   EXPECT_TRUE(rig.transport->SendFeatureByte(1));
 }
 

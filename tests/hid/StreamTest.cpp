@@ -37,7 +37,7 @@ TEST(StreamFraming, TwoByteCommandInUIsOne65ByteReport) {
   expected[2] = 0x40;
   expected[3] = 0x06;
   EXPECT_EQ(reports[0].bytes, expected);
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 100ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 100ms}));
   rig.transport->CloseStream();
 }
 
@@ -96,8 +96,8 @@ TEST(StreamQueues, ZeroAndHighBytesPassUnchanged) {
 // be filled.
 class GateClock final : public SystemClock {
  public:
-  void Pause(Milliseconds) override {}
-  void SleepOnWorker(Milliseconds) override {
+  void Pause(ClockDuration) override {}
+  void SleepOnWorker(ClockDuration) override {
     std::unique_lock lock(mutex_);
     ++sleepers_;
     changed_.notify_all();
@@ -255,7 +255,7 @@ TEST(StreamLifecycle, FailedOpenCleansUpThroughCloseKeypad) {
   rig.device().RefuseOpen(EBUSY);
   EXPECT_TRUE(rig.transport->OpenStream(ReportMode::U));
   EXPECT_FALSE(rig.transport->hidBound());
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms, 10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms, 10ms}));
 }
 
 TEST(StreamLifecycle, CloseWaitsEndsThePumpsAndUnbinds) {
@@ -264,7 +264,7 @@ TEST(StreamLifecycle, CloseWaitsEndsThePumpsAndUnbinds) {
   EXPECT_TRUE(rig.transport->streamOpen());
   EXPECT_TRUE(rig.transport->OpenStream(ReportMode::U));  // already open
   rig.transport->CloseStream();
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{100ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{100ms}));
   EXPECT_FALSE(rig.transport->streamOpen());
   EXPECT_FALSE(rig.transport->hidBound());
   EXPECT_EQ(rig.bus().openHandleCount(), 0);

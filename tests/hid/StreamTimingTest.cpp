@@ -9,6 +9,7 @@ namespace tdxx::test {
 namespace {
 
 using namespace std::chrono_literals;
+using std::chrono::microseconds;
 
 std::vector<std::uint8_t> Counting(std::size_t count) {
   std::vector<std::uint8_t> bytes(count);
@@ -31,7 +32,7 @@ TEST(StreamClose, SendsWhatIsStillQueued) {
   rig.clock.Pause(110ms);
   // 15 reports, one every 10 ms: not all out yet.
   EXPECT_LT(rig.device().outputReports().size(), 15u);
-  const Milliseconds closeStart = rig.clock.Now();
+  const ClockDuration closeStart = rig.clock.Now();
   rig.transport->CloseStream();
   EXPECT_EQ(rig.clock.Now() - closeStart, 100ms);
   const auto reports = rig.device().outputReports();
@@ -67,7 +68,7 @@ TEST(StreamClose, SlowOrGoneDeviceDoesNotHoldTheCloseUp) {
   Open(rig, ReportMode::T);
   const auto many = Counting(700);
   ASSERT_FALSE(rig.transport->SendBytes(many.data(), many.size()));
-  Milliseconds start = rig.clock.Now();
+  ClockDuration start = rig.clock.Now();
   rig.transport->CloseStream();
   EXPECT_LE(rig.clock.Now() - start, 140ms);
   EXPECT_LE(rig.device().outputReports().size(), 4u);
@@ -82,13 +83,69 @@ TEST(StreamClose, SlowOrGoneDeviceDoesNotHoldTheCloseUp) {
   EXPECT_EQ(rig.bus().openHandleCount(), 0);
 }
 
+// Each report starts 10.0 ms after the one before started, whatever the write itself takes
+// below that (a fraction of a millisecond included); a write that takes longer is followed at
+// once.
+TEST(StreamPumps, ReportsStartTenMillisecondsApartWhateverTheWriteTakes) {
+  for (const ClockDuration writeTime :
+       {ClockDuration(300us), ClockDuration(1ms), ClockDuration(12ms)}) {
+    SimRig rig({"prg-tmode"});
+    rig.device().SetCallTimes(writeTime, 700us);
+    Open(rig, ReportMode::T);
+    rig.clock.Pause(3300us);  // the writer's clock is off the whole milliseconds
+    const auto bytes = Counting(70);
+    ASSERT_FALSE(rig.transport->SendBytes(bytes.data(), bytes.size()));
+    rig.clock.Pause(200ms);
+    const auto reports = rig.device().outputReports();
+    ASSERT_EQ(reports.size(), 10u);
+    for (std::size_t i = 1; i < reports.size(); ++i)
+      EXPECT_EQ(reports[i].time - reports[i - 1].time, std::max<ClockDuration>(writeTime, 10ms))
+          << "report " << i << " with writes of " << writeTime.count() << " ns";
+    rig.transport->CloseStream();
+  }
+}
+
+// A write to a device that stopped answering blocks (up to the kernel's 5 s): the close waits
+// for it in short pauses, during which the window paints, and it learns that the report is lost.
+TEST(StreamClose, WaitsForABlockedWriteInPausesAndReportsTheLoss) {
+  SimRig rig({"prg-tmode"});
+  Open(rig, ReportMode::T);
+  rig.device().SetCallTimes(3s, 1ms);
+  const std::uint8_t end[] = {0xE2, 0xE5};
+  ASSERT_FALSE(rig.transport->SendBytes(end, 2));
+  rig.clock.ClearPauses();
+  const ClockDuration start = rig.clock.Now();
+  rig.transport->CloseStream();
+  EXPECT_GE(rig.clock.Now() - start, 2900ms);
+  EXPECT_GE(rig.clock.pausedTotal(), 2900ms) << "the close waited without pausing";
+  for (const ClockDuration pause : rig.clock.pauses())
+    EXPECT_LE(pause, 100ms);
+  EXPECT_FALSE(rig.transport->streamWriteFailed()) << "the slow write went out";
+  EXPECT_EQ(rig.bus().openHandleCount(), 0);
+
+  // A device gone before the close: the queued reports cannot be written, and the close says so
+  // until the next stream opens.
+  rig.device().SetCallTimes(1ms, 1ms);
+  rig.transport->FindKeypad(false);
+  ASSERT_FALSE(rig.transport->OpenStream(ReportMode::T));
+  rig.device().Unplug();
+  ASSERT_FALSE(rig.transport->SendBytes(end, 2));
+  rig.transport->CloseStream();
+  EXPECT_TRUE(rig.transport->streamWriteFailed());
+  rig.device().Plug();
+  rig.transport->FindKeypad(false);
+  ASSERT_FALSE(rig.transport->OpenStream(ReportMode::T));
+  EXPECT_FALSE(rig.transport->streamWriteFailed());
+  rig.transport->CloseStream();
+}
+
 // The writer has a connection of its own: a report queued while the reader waits for input goes
 // out at once, not after the reader's read window.
 TEST(StreamPumps, WriterDoesNotWaitForTheReader) {
   SimRig rig({"prg-tmode"});
   Open(rig, ReportMode::T);
   rig.clock.Pause(23ms);  // the reader is in the middle of a read window
-  const Milliseconds sent = rig.clock.Now();
+  const ClockDuration sent = rig.clock.Now();
   ASSERT_FALSE(rig.transport->SendText("\x40\x06"));
   const auto reports = rig.device().outputReports();
   ASSERT_EQ(reports.size(), 1u);
@@ -119,10 +176,10 @@ TEST(StreamPumps, DroppedSendStillPauses) {
   const auto big = Counting(1000);
   ASSERT_FALSE(rig.transport->SendBytes(big.data(), big.size()));
   rig.clock.ClearPauses();
-  const Milliseconds before = rig.clock.Now();
+  const ClockDuration before = rig.clock.Now();
   EXPECT_TRUE(rig.transport->SendBytes(big.data(), 100));
   EXPECT_EQ(rig.clock.Now() - before, 10ms);
-  EXPECT_EQ(rig.clock.pauses(), (std::vector<Milliseconds>{10ms}));
+  EXPECT_EQ(rig.clock.pauses(), (std::vector<ClockDuration>{10ms}));
   rig.transport->CloseStream();
 }
 

@@ -82,6 +82,14 @@ int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int mi
   return Api() != nullptr ? Api()->read_timeout(dev, data, length, milliseconds) : -1;
 }
 
+struct hid_device_info* hid_get_device_info(hid_device* dev) {
+  return Api() != nullptr ? Api()->get_device_info(dev) : nullptr;
+}
+
+const char* hid_version_str(void) {
+  return Api() != nullptr ? Api()->version_str() : "0.13.0";
+}
+
 const wchar_t* hid_error(hid_device* dev) {
   return Api() != nullptr ? Api()->error(dev) : L"TDXX_STANDIN_DEVICES names an unknown kind";
 }

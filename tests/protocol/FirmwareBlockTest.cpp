@@ -57,6 +57,26 @@ TEST_F(FirmwareBlock, UnansweredTransferWaitsOnceMoreThenGivesUp) {
   EXPECT_EQ(rig.port.log, "\r\n... Download retry wait");
 }
 
+// A wrong byte at either end of the block, and at either end of a chunk, is caught: the
+// read-back compares all 16 chunks, each in full.
+TEST_F(FirmwareBlock, ReadbackDifferingInTheFirstOrLastChunkAtItsFirstOrLastByteFails) {
+  for (const int chunk : {0, 15}) {
+    for (const int byte : {0, 31}) {
+      rig.device().Configure([&](sim::DeviceConfig& c) {
+        c.corruptReadbackAttempt = 1;
+        c.corruptReadbackTimes = 1000;
+        c.corruptReadbackChunk = chunk;
+        c.corruptReadbackByte = byte;
+      });
+      Open();
+      EXPECT_EQ(Write(16 * 512), kUpgradeReadbackDiffers) << "chunk " << chunk << ", byte " << byte;
+      EXPECT_EQ(rig.device().config().flash->Read(16 * 512, 512),
+                std::vector<std::uint8_t>(512, 0xFF))
+          << "nothing is burnt after a wrong read-back";
+    }
+  }
+}
+
 TEST(FirmwareBlocks, LastBlockOfTheLongImageEndsInErasedBytes) {
   FirmwareImage firmware;
   firmware.image.fill(0x00);

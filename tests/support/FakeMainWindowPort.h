@@ -82,7 +82,7 @@ class FakeMainWindowPort final : public MainWindowPort {
   std::vector<std::string> errors;
   struct OpenedFolder {
     std::string path;
-    Milliseconds time;
+    ClockDuration time;
   };
   std::vector<OpenedFolder> openedFolders;
   std::optional<std::string> openFolderError;
@@ -102,7 +102,7 @@ class FakeMainWindowPort final : public MainWindowPort {
   // What the user does in a modal window while it is shown (nothing when empty).
   std::function<void(ModalWindow)> onModal;
   // Virtual time when each modal window was shown, in order.
-  std::vector<Milliseconds> modalTimes;
+  std::vector<ClockDuration> modalTimes;
 
  private:
   Clock& clock_;

@@ -9,17 +9,17 @@ namespace tdxx::test {
 // Virtual time without any device traffic to wait for: a pause only moves the time on.
 class StepClock final : public Clock {
  public:
-  void Pause(Milliseconds duration) override {
+  void Pause(ClockDuration duration) override {
     pauses.push_back(duration);
     now_ += duration;
   }
-  void SleepOnWorker(Milliseconds) override {}
-  Milliseconds Now() const override { return now_; }
+  void SleepOnWorker(ClockDuration) override {}
+  ClockDuration Now() const override { return now_; }
 
-  std::vector<Milliseconds> pauses;
+  std::vector<ClockDuration> pauses;
 
  private:
-  Milliseconds now_{0};
+  ClockDuration now_{0};
 };
 
 }  // namespace tdxx::test
