@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::string_view kSimulate = "--simulate";
 constexpr std::string_view kRecordHid = "--record-hid";
+constexpr std::string_view kKeys = "--keys";
 
 void AddKinds(std::string_view list, std::vector<std::string>& kinds) {
   std::size_t start = 0;
@@ -41,6 +42,13 @@ ProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
     options.recordHidPath = path;
     return options.error.empty();
   };
+  const std::string keysWithValue = std::string(kKeys) + "=";
+  const auto takeKeysFile = [&options](std::string_view path) {
+    if (path.empty())
+      options.error = "--keys needs a key-definition file";
+    options.keysFile = path;
+    return options.error.empty();
+  };
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -56,6 +64,12 @@ ProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
         return options;
     } else if (arg.substr(0, recordWithValue.size()) == recordWithValue) {
       if (!takeRecordPath(arg.substr(recordWithValue.size())))
+        return options;
+    } else if (arg == kKeys) {
+      if (!takeKeysFile(i + 1 < argc ? std::string_view(argv[++i]) : std::string_view()))
+        return options;
+    } else if (arg.substr(0, keysWithValue.size()) == keysWithValue) {
+      if (!takeKeysFile(arg.substr(keysWithValue.size())))
         return options;
     } else if (arg.substr(0, withValue.size()) == withValue) {
       if (!takeKinds(arg.substr(withValue.size())))
