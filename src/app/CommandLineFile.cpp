@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "app/DataFileType.h"
+#include "app/KeyDefinitionLoad.h"
 #include "files/FirmwareReader.h"
-#include "files/KeyDefinitionReader.h"
 
 namespace tdxx {
 namespace {
@@ -46,10 +46,14 @@ void LoadCommandLineFile(Application& app, MainWindowPort& port, const std::stri
     case kFileCkd:
       state.loadedFileType = kFileCkd;
       port.SetFileTypeText("Tasterdeck Key Definitions (.CKD)");
-      state.keyCount =
-          pathTooLong ? 0 : ReadKeyDefinitionFile(argument, app.keyTable, app.globalBlock, port);
-      port.LogProgress(state.keyCount != 0 ? kReadSucceeded : kReadFailed);
-      break;
+      {
+        std::vector<KeyMapProblem> problems;
+        state.keyCount = pathTooLong ? 0 : ReadKeyDefinitionsIntoApp(app, port, argument, problems);
+        port.LogProgress(state.keyCount != 0 ? kReadSucceeded : kReadFailed);
+        if (!problems.empty())
+          port.LogProgress(ProblemWarningLine(problems));
+        break;
+      }
     case kFileBin:
       state.loadedFileType = pathTooLong ? kFileNone : kFileBin;
       port.SetFileTypeText("Key Definitions for flash drive copy (.BIN)");

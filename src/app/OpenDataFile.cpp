@@ -5,9 +5,9 @@
 
 #include "app/CommandScope.h"
 #include "app/DataFileType.h"
+#include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowCommands.h"
 #include "files/FirmwareReader.h"
-#include "files/KeyDefinitionReader.h"
 
 namespace tdxx {
 
@@ -97,10 +97,12 @@ void MainWindowCommands::btnOpenClick() {
       port_.RepaintNow();
       if (pathTooLong)
         port_.LogProgress("\r\nFile path too long.\r\n");
-      state.keyCount =
-          pathTooLong ? 0 : ReadKeyDefinitionFile(path, app_.keyTable, app_.globalBlock, port_);
+      std::vector<KeyMapProblem> problems;
+      state.keyCount = pathTooLong ? 0 : ReadKeyDefinitionsIntoApp(app_, port_, path, problems);
       if (state.keyCount != 0) {
         port_.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
+        if (!problems.empty())
+          port_.LogProgress(ProblemWarningLine(problems));
       } else {
         state.loadedFileType = kFileNone;
         port_.LogProgress("\r\nFile read FAILED!\r\n");

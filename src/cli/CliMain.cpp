@@ -17,6 +17,7 @@
 #include "cli/DetectCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/DoctorCommand.h"
+#include "cli/KeysCommand.h"
 #include "hid/Clock.h"
 #include "hid/DlopenHidBinder.h"
 #include "hid/RecordingHidBinder.h"
@@ -131,6 +132,9 @@ int RunCli(int argc, char** argv) {
   inspect->add_flag("--json", inspectJson, "Print one JSON object");
   inspect->add_option("FILE", inspectPath, "The data file")->required();
 
+  KeysOptions keysOptions;
+  CLI::App* keys = AddKeysSubcommand(cli, keysOptions);
+
   bool detectJson = false;
   bool detectAll = false;
   CLI::App* detect = cli.add_subcommand("detect", "Find the connected device, as Connect does");
@@ -175,6 +179,10 @@ int RunCli(int argc, char** argv) {
   if (inspect->parsed()) {
     inspectJson = inspectJson || globalJson;
     return RunInspect(inspectPath, inspectJson, std::cout, std::cerr);
+  }
+  if (keys->parsed()) {
+    keysOptions.json = keysOptions.json || globalJson;
+    return RunKeys(keysOptions, std::cout, std::cerr);
   }
   if (globalJson) {
     inspectJson = detectJson = doctorJson = deviceParse.json = true;

@@ -24,9 +24,10 @@ std::uint8_t HexPairToCode(char first, char second) {
   return code > 0xE4 ? 0 : code;
 }
 
-void ConvertCodeText(KeyRecord& record, int level, std::string_view text, int capacity) {
+CodeTextOutcome ConvertCodeText(KeyRecord& record, int level, std::string_view text, int capacity) {
+  CodeTextOutcome outcome;
   if (level != 1 && level != 2) {
-    return;
+    return outcome;
   }
   const KeyLevelLayout& layout = level == 1 ? kLevel1Layout : kLevel2Layout;
   // Never more codes than the level's area holds, whatever the caller asks for.
@@ -39,15 +40,24 @@ void ConvertCodeText(KeyRecord& record, int level, std::string_view text, int ca
       if (i > 0) {
         record.bytes[layout.length] = static_cast<std::uint8_t>(i + 1);
       }
-      return;
+      outcome.unpairedIgnored = 2 * i < text.size();
+      return outcome;
     }
     const std::uint8_t code = HexPairToCode(text[2 * i], text[2 * i + 1]);
     if (code == 0) {
-      return;  // a rejected pair costs the whole level: the codes written so far are not counted
+      // A rejected pair costs the whole level: the codes written so far are not counted.
+      outcome.stop = CodeTextStop::kRejectedPair;
+      outcome.pairIndex = i;
+      outcome.first = text[2 * i];
+      outcome.second = text[2 * i + 1];
+      return outcome;
     }
     record.bytes[layout.codes + i] = code;
+    outcome.codesWritten = i + 1;
   }
   // The capacity was reached before the text ended: too long to keep.
+  outcome.stop = CodeTextStop::kCapacity;
+  return outcome;
 }
 
 }  // namespace tdxx

@@ -97,11 +97,15 @@ int ReadFileBytes(const std::string& path, std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  return ReplaceFileAtomicallyOrError(path, bytes) == 0;
+}
+
+int ReplaceFileAtomicallyOrError(const std::string& path, std::string_view bytes) {
   const std::string target = ResolveWriteTarget(path);
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists && !S_ISREG(existing.st_mode)) {
-    return false;
+    return S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;
   }
 
   const std::size_t slash = target.rfind('/');
@@ -118,11 +122,11 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     // 0666 lets the umask decide a new file's permissions, as for any other new file.
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) {
-      return false;
+      return errno;
     }
   }
   if (fd < 0) {
-    return false;
+    return EEXIST;
   }
   FileDescriptor file(fd);
   if (exists) {
@@ -138,10 +142,19 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
       (void)::fchmod(file.get(), (fileStat.st_mode & 07777) | S_IRGRP | S_IWGRP);
     }
   }
-  const bool written = WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0;
-  if (!file.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+  int error = 0;
+  if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) {
+    error = errno;
+  }
+  if (!file.Close() && error == 0) {
+    error = errno;
+  }
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
     ::unlink(temporary.c_str());
-    return false;
+    return error;
   }
   // Make the rename itself durable; a failure here no longer endangers the file's contents.
   FileDescriptor directory(
@@ -149,7 +162,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   if (directory.get() >= 0) {
     (void)::fsync(directory.get());
   }
-  return true;
+  return 0;
 }
 
 std::string SystemErrorText(int error) {

@@ -45,23 +45,16 @@ std::uint8_t LowByte(std::int32_t value) {
   return static_cast<std::uint8_t>(value);
 }
 
-void ReadGlobalParameters(const ProfileSnapshot& profile, GlobalParameterBlock& block) {
-  struct Parameter {
-    std::string_view key;
-    std::int32_t defaultValue;
-    std::size_t offset;
-  };
-  constexpr Parameter kParameters[] = {
-      {"Character_Pacing", 4, GlobalParameterBlock::kCharacterPacing},
-      {"Key_Roll_Over", 2, GlobalParameterBlock::kKeyRollOver},
-      {"LED_Function", 1, GlobalParameterBlock::kLedFunction},
-      {"LED2_Function", 0, GlobalParameterBlock::kLed2Function},
-      {"LED3_Function", 0, GlobalParameterBlock::kLed3Function},
-      {"USB_Device_Type", 11, GlobalParameterBlock::kUsbDeviceType},
-  };
-  for (const Parameter& parameter : kParameters) {
-    block.bytes[parameter.offset] =
-        LowByte(profile.ReadInt(kGlobalSection, parameter.key, parameter.defaultValue));
+void ReadGlobalParameters(const ProfileSnapshot& profile, GlobalParameterBlock& block,
+                          KeyDefinitionDiagnostics* diagnostics) {
+  const auto& names = KeyDefinitionGlobalNames();
+  const auto& defaults = KeyDefinitionGlobalDefaults();
+  for (std::size_t g = kGlobalCharacterPacing; g < kGlobalValueCount; ++g) {
+    const std::int32_t value = profile.ReadInt(kGlobalSection, names[g], defaults[g]);
+    block.bytes[GlobalBlockOffsetOf(g)] = LowByte(value);
+    if (diagnostics != nullptr) {
+      diagnostics->globalValues[g] = value;
+    }
   }
 }
 
@@ -84,19 +77,22 @@ std::uint8_t ModeFlags(std::int32_t mode) {
   }
 }
 
-// Enters `keyNumber` into the first free one of the two slots at `firstSlot`.
-void EnterKeyTypeSlot(GlobalParameterBlock& block, std::size_t firstSlot, std::size_t keyNumber) {
+// Enters `keyNumber` into the first free one of the two slots at `firstSlot`; false when both
+// are taken.
+bool EnterKeyTypeSlot(GlobalParameterBlock& block, std::size_t firstSlot, std::size_t keyNumber) {
   for (std::size_t slot = firstSlot; slot < firstSlot + 2; ++slot) {
     if (block.bytes[slot] >= kFreeKeyTypeSlot) {
       block.bytes[slot] = static_cast<std::uint8_t>(keyNumber);
-      return;
+      return true;
     }
   }
+  return false;
 }
 
 // Fills one level of `record` from its code text; the mode's flag bits are already set.
 void ReadLevel(KeyRecord& record, int level, std::int32_t mode, const std::string& text,
-               int capacity) {
+               int capacity, LevelReading& reading) {
+  reading.capacity = capacity;
   if (text.empty()) {
     return;
   }
@@ -104,8 +100,9 @@ void ReadLevel(KeyRecord& record, int level, std::int32_t mode, const std::strin
   std::uint8_t& flags = record.bytes[layout.flags];
   flags |= kFlagHasCodes;
   const std::string_view codeText = std::string_view(text).substr(0, kCodeTextMaxLength);
+  reading.cutToMaximum = text.size() > kCodeTextMaxLength;
   if (mode != 0) {
-    ConvertCodeText(record, level, codeText, capacity);
+    reading.conversion = ConvertCodeText(record, level, codeText, capacity);
     return;
   }
   if (const ModifierPattern* pattern = FindModifierPattern(codeText)) {
@@ -114,9 +111,11 @@ void ReadLevel(KeyRecord& record, int level, std::int32_t mode, const std::strin
     }
     record.bytes[layout.length] = static_cast<std::uint8_t>(pattern->codeCount + 1);
     flags |= kFlagSingleCode;
+    reading.modifierPattern = true;
+    reading.conversion.codesWritten = pattern->codeCount;
     return;
   }
-  ConvertCodeText(record, level, codeText, capacity);
+  reading.conversion = ConvertCodeText(record, level, codeText, capacity);
   // One code in the area, counted or not (a later rejected pair leaves the length at 0).
   if (record.bytes[layout.codes] != 0 && record.bytes[layout.codes + 1] == 0) {
     flags |= kFlagSingleCode;
@@ -124,12 +123,24 @@ void ReadLevel(KeyRecord& record, int level, std::int32_t mode, const std::strin
 }
 
 void ReadKey(const ProfileSnapshot& profile, std::size_t keyNumber, KeyRecord& record,
-             GlobalParameterBlock& block) {
+             GlobalParameterBlock& block, KeyReading& reading) {
   const std::string section = "KEY" + std::to_string(keyNumber);
+  reading.sectionPresent = profile.HasSection(section);
+  if (reading.sectionPresent) {
+    reading.keyType = profile.Lookup(section, "KeyType");
+    reading.levels[0].mode = profile.Lookup(section, "L1_MacroMode");
+    reading.levels[1].mode = profile.Lookup(section, "L2_MacroMode");
+    reading.levels[0].autoRepeat = profile.Lookup(section, "L1_AutoRepeat");
+    reading.levels[1].autoRepeat = profile.Lookup(section, "L2_AutoRepeat");
+    reading.levels[0].codes = profile.Lookup(section, "Level_1_Codes");
+    reading.levels[1].codes = profile.Lookup(section, "Level_2_Codes");
+  }
   const std::int32_t level1Mode = profile.ReadInt(section, "L1_MacroMode", 0);
   const std::int32_t level2Mode = profile.ReadInt(section, "L2_MacroMode", 0);
   record.bytes[KeyRecord::kLevel1Flags] = ModeFlags(level1Mode);
   record.bytes[KeyRecord::kLevel2Flags] = ModeFlags(level2Mode);
+  reading.levels[0].modeValue = level1Mode;
+  reading.levels[1].modeValue = level2Mode;
   if (profile.ReadInt(section, "L1_AutoRepeat", 0) != 0) {
     record.bytes[KeyRecord::kLevel1Flags] |= kFlagAutoRepeat;
   }
@@ -137,12 +148,15 @@ void ReadKey(const ProfileSnapshot& profile, std::size_t keyNumber, KeyRecord& r
     record.bytes[KeyRecord::kLevel2Flags] |= kFlagAutoRepeat;
   }
 
-  switch (profile.ReadInt(section, "KeyType", 0)) {
+  reading.keyTypeValue = profile.ReadInt(section, "KeyType", 0);
+  switch (reading.keyTypeValue) {
     case 2:
-      EnterKeyTypeSlot(block, GlobalParameterBlock::kKeyType2Slots, keyNumber);
+      reading.keyTypeIgnored =
+          !EnterKeyTypeSlot(block, GlobalParameterBlock::kKeyType2Slots, keyNumber);
       break;
     case 1:
-      EnterKeyTypeSlot(block, GlobalParameterBlock::kKeyType1Slots, keyNumber);
+      reading.keyTypeIgnored =
+          !EnterKeyTypeSlot(block, GlobalParameterBlock::kKeyType1Slots, keyNumber);
       break;
     default:
       break;
@@ -151,9 +165,9 @@ void ReadKey(const ProfileSnapshot& profile, std::size_t keyNumber, KeyRecord& r
   // Level 1 may use the room of level 2 when level 2 holds nothing.
   const std::string level2Text = profile.ReadString(section, "Level_2_Codes", "");
   const int level1Capacity = level2Text.empty() ? 224 : 112;
-  ReadLevel(record, 1, level1Mode, profile.ReadString(section, "Level_1_Codes", ""),
-            level1Capacity);
-  ReadLevel(record, 2, level2Mode, level2Text, 112);
+  ReadLevel(record, 1, level1Mode, profile.ReadString(section, "Level_1_Codes", ""), level1Capacity,
+            reading.levels[0]);
+  ReadLevel(record, 2, level2Mode, level2Text, 112, reading.levels[1]);
 }
 
 // A CKD file holds the global section, a key section, or both.
@@ -169,10 +183,81 @@ bool HasKeyDefinitions(const ProfileSnapshot& profile) {
   return false;
 }
 
+int ReadKeyDefinitions(const ProfileSnapshot& profile, KeyTable& keyTable,
+                       GlobalParameterBlock& globalBlock, ProgressLog& log,
+                       KeyDefinitionDiagnostics* diagnostics) {
+  if (!HasKeyDefinitions(profile)) {
+    // A file of some other kind would otherwise load as 24 empty keys and wipe the keypad.
+    log.LogProgress("\r\nCannot read file: no key definitions found.");
+    return 0;
+  }
+
+  const FileType fileType = DetermineFileType(profile);
+  log.LogProgress(fileType.logLine);
+  ReadGlobalParameters(profile, globalBlock, diagnostics);
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    globalBlock.bytes[GlobalParameterBlock::kKeyType2Slots + slot] = kFreeKeyTypeSlot;
+  }
+  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
+    ResetRecord(keyTable[k], k);
+  }
+  KeyReading unused;
+  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
+    ReadKey(profile, k, keyTable[k], globalBlock,
+            diagnostics != nullptr ? diagnostics->keys[k] : unused);
+  }
+  if (diagnostics != nullptr) {
+    diagnostics->fileRead = true;
+    diagnostics->keyCount = fileType.keyCount;
+    diagnostics->numberOfKeysValue = profile.ReadInt(kGlobalSection, "Number_Of_Keys", 0);
+    diagnostics->globalValues[kGlobalNumberOfKeys] = diagnostics->numberOfKeysValue;
+    const auto& names = KeyDefinitionGlobalNames();
+    for (std::size_t g = 0; g < kGlobalValueCount; ++g) {
+      diagnostics->globals[g] = profile.Lookup(kGlobalSection, names[g]);
+    }
+  }
+  return fileType.keyCount;
+}
+
 }  // namespace
 
+const std::array<const char*, kGlobalValueCount>& KeyDefinitionGlobalNames() {
+  static constexpr std::array<const char*, kGlobalValueCount> kNames{
+      "Number_Of_Keys", "Model_Number",  "Character_Pacing", "Key_Roll_Over",
+      "LED_Function",   "LED2_Function", "LED3_Function",    "USB_Device_Type"};
+  return kNames;
+}
+
+const std::array<std::int32_t, kGlobalValueCount>& KeyDefinitionGlobalDefaults() {
+  static constexpr std::array<std::int32_t, kGlobalValueCount> kDefaults{0, 0, 4, 2, 1, 0, 0, 11};
+  return kDefaults;
+}
+
+std::size_t GlobalBlockOffsetOf(std::size_t globalIndex) {
+  switch (globalIndex) {
+    case kGlobalCharacterPacing:
+      return GlobalParameterBlock::kCharacterPacing;
+    case kGlobalKeyRollOver:
+      return GlobalParameterBlock::kKeyRollOver;
+    case kGlobalLedFunction:
+      return GlobalParameterBlock::kLedFunction;
+    case kGlobalLed2Function:
+      return GlobalParameterBlock::kLed2Function;
+    case kGlobalLed3Function:
+      return GlobalParameterBlock::kLed3Function;
+    case kGlobalUsbDeviceType:
+      return GlobalParameterBlock::kUsbDeviceType;
+    default:
+      return 0;
+  }
+}
+
 int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
-                          GlobalParameterBlock& globalBlock, ProgressLog& log) {
+                          GlobalParameterBlock& globalBlock, ProgressLog& log,
+                          KeyDefinitionDiagnostics* diagnostics) {
+  if (diagnostics != nullptr) {
+    *diagnostics = KeyDefinitionDiagnostics{};
+  }
   int error = 0;
   const std::optional<ProfileSnapshot> profile = ProfileSnapshot::TryLoad(path, error);
   if (!profile) {
@@ -180,26 +265,17 @@ int ReadKeyDefinitionFile(const std::string& path, KeyTable& keyTable,
     log.LogProgress("\r\nCannot read file: " + SystemErrorText(error));
     return 0;
   }
+  return ReadKeyDefinitions(*profile, keyTable, globalBlock, log, diagnostics);
+}
 
-  if (!HasKeyDefinitions(*profile)) {
-    // A file of some other kind would otherwise load as 24 empty keys and wipe the keypad.
-    log.LogProgress("\r\nCannot read file: no key definitions found.");
-    return 0;
+int ReadKeyDefinitionBytes(std::string_view fileBytes, KeyTable& keyTable,
+                           GlobalParameterBlock& globalBlock, ProgressLog& log,
+                           KeyDefinitionDiagnostics* diagnostics) {
+  if (diagnostics != nullptr) {
+    *diagnostics = KeyDefinitionDiagnostics{};
   }
-
-  const FileType fileType = DetermineFileType(*profile);
-  log.LogProgress(fileType.logLine);
-  ReadGlobalParameters(*profile, globalBlock);
-  for (std::size_t slot = 0; slot < 4; ++slot) {
-    globalBlock.bytes[GlobalParameterBlock::kKeyType2Slots + slot] = kFreeKeyTypeSlot;
-  }
-  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
-    ResetRecord(keyTable[k], k);
-  }
-  for (std::size_t k = 0; k < kKeyTableSize; ++k) {
-    ReadKey(*profile, k, keyTable[k], globalBlock);
-  }
-  return fileType.keyCount;
+  return ReadKeyDefinitions(ProfileSnapshot::Parse(fileBytes), keyTable, globalBlock, log,
+                            diagnostics);
 }
 
 }  // namespace tdxx

@@ -94,6 +94,12 @@ const std::string* ProfileSnapshot::Find(std::string_view section, std::string_v
   return nullptr;
 }
 
+std::optional<std::string> ProfileSnapshot::Lookup(std::string_view section,
+                                                   std::string_view key) const {
+  const std::string* value = Find(section, key);
+  return value != nullptr ? std::optional<std::string>(*value) : std::nullopt;
+}
+
 std::string ProfileSnapshot::ReadString(std::string_view section, std::string_view key,
                                         std::string_view defaultValue) const {
   const std::string* value = Find(section, key);

@@ -39,6 +39,8 @@ class ProfileSnapshot {
                        std::int32_t defaultValue) const;
   // True when the file has a section of this name (compared without regard to case).
   bool HasSection(std::string_view section) const;
+  // The value as ReadString gives it, or nothing when the section or key is missing.
+  std::optional<std::string> Lookup(std::string_view section, std::string_view key) const;
 
   struct Entry {
     std::string key;
@@ -75,5 +77,18 @@ std::int32_t ReadProfileInt(const std::string& path, std::string_view section, s
 // back as written).
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
+
+// One value to write, as WriteProfileString writes it.
+struct ProfileEdit {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+
+// The bytes of a settings file after writing `edits` in order, each as WriteProfileString would:
+// every other line, the line ends and the encoding stay. Nothing when an edit is not writable
+// (the same rules as WriteProfileString); `fileBytes` may be empty for a new file.
+std::optional<std::string> EditProfileBytes(std::string_view fileBytes,
+                                            const std::vector<ProfileEdit>& edits);
 
 }  // namespace tdxx

@@ -72,26 +72,21 @@ void InsertLine(ProfileText& text, std::size_t index, std::string line) {
                     {std::move(line), end});
 }
 
-}  // namespace
+bool EditableName(std::string_view section, std::string_view key, std::string_view value) {
+  section = TrimBlanks(section);
+  const std::string_view trimmedKey = TrimBlanks(key);
+  return !section.empty() && !trimmedKey.empty() && !HoldsLineBreak(section) &&
+         !HoldsLineBreak(key) && !HoldsLineBreak(value) &&
+         key.find('=') == std::string_view::npos && trimmedKey.front() != ';' &&
+         trimmedKey.front() != '[';
+}
 
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+// Writes one value into the decoded file.
+void EditProfileText(ProfileText& text, std::string_view section, std::string_view key,
+                     std::string_view value) {
   section = TrimBlanks(section);
   const std::string trimmedKey(TrimBlanks(key));
-  if (section.empty() || trimmedKey.empty() || HoldsLineBreak(section) || HoldsLineBreak(key) ||
-      HoldsLineBreak(value) || key.find('=') != std::string_view::npos ||
-      trimmedKey.front() == ';' || trimmedKey.front() == '[') {
-    return false;
-  }
-
-  std::string bytes;
-  const int error = ReadFileBytes(path, bytes);
-  if (error != 0 && error != ENOENT) {
-    return false;
-  }
-  ProfileText text = ProfileText::Decode(bytes);
   const KeyPlace place = FindKey(text, section, trimmedKey);
-
   if (place.keyLine) {
     // Keep the key as the file spells it; only its value changes.
     std::string& line = text.lines[*place.keyLine].text;
@@ -106,6 +101,39 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
     InsertLine(text, end++, SectionLine(section));
     InsertLine(text, end, EntryLine(trimmedKey, value));
   }
+}
+
+}  // namespace
+
+std::optional<std::string> EditProfileBytes(std::string_view fileBytes,
+                                            const std::vector<ProfileEdit>& edits) {
+  for (const ProfileEdit& edit : edits) {
+    if (!EditableName(edit.section, edit.key, edit.value)) {
+      return std::nullopt;
+    }
+  }
+  if (edits.empty()) {
+    return std::string(fileBytes);  // untouched, byte for byte
+  }
+  ProfileText text = ProfileText::Decode(fileBytes);
+  for (const ProfileEdit& edit : edits) {
+    EditProfileText(text, edit.section, edit.key, edit.value);
+  }
+  return text.Encode();
+}
+
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  if (!EditableName(section, key, value)) {
+    return false;
+  }
+  std::string bytes;
+  const int error = ReadFileBytes(path, bytes);
+  if (error != 0 && error != ENOENT) {
+    return false;
+  }
+  ProfileText text = ProfileText::Decode(bytes);
+  EditProfileText(text, section, key, value);
   return ReplaceFileAtomically(path, text.Encode());
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "files/ProgressLog.h"
+#include "keymap/KeyMapProblems.h"
+
+namespace tdxx {
+
+// Reads a CKD file into the application's key table and global block, as Open File and the
+// command-line file do (the reader logs its own lines), and gives the problems the reader found,
+// judged for the keypad last detected. Returns the key count, 0 for a failed read.
+int ReadKeyDefinitionsIntoApp(Application& app, ProgressLog& log, const std::string& path,
+                              std::vector<KeyMapProblem>& problems);
+
+// The number of keys a detected keypad takes when it takes fewer than a file may hold (the
+// TD-A and the older 917 keypads: 24); 0 when it takes them all or nothing is detected.
+int DeviceKeyLimit(DeviceKind kind);
+
+}  // namespace tdxx
