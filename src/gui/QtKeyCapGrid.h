@@ -44,8 +44,8 @@ class QtKeyCapGrid final : public QWidget {
   QSize minimumSizeHint() const override { return sizeHint(); }
 
   // Caps are this big; the grid's size follows from them.
-  static constexpr int kCapWidth = 74;
-  static constexpr int kCapHeight = 54;
+  static constexpr int kCapWidth = 64;
+  static constexpr int kCapHeight = 52;
   static constexpr int kGap = 4;
 
  signals:
