@@ -18,6 +18,7 @@
 #include "app/Application.h"
 #include "gui/QtApplication.h"
 #include "gui/QtClock.h"
+#include "gui/QtKeyCapGrid.h"
 #include "gui/QtProgramWindows.h"
 #include "sim/Simulation.h"
 
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
   windows.commands.FormCreate();
 
   const double first = OpenMs(windows.frmKeyMap, path);
-  if (!windows.frmKeyMap.isVisible()) {
+  if (!windows.frmKeyMap.isVisible() || windows.frmKeyMap.grid()->caps().size() != 66) {
     std::fprintf(stderr, "the Key Map window did not open on %s\n", path.c_str());
     return 1;
   }

@@ -31,6 +31,21 @@ int SuggestedNewFileModel(const MainWindowState& state) {
   return 0;
 }
 
+bool DiscardKeyMapChanges(KeyMapController& controller, std::string& error) {
+  if (!controller.hasDocument() || !controller.dirty())
+    return true;
+  if (controller.document().isNew()) {
+    for (const NewFileModel& model : NewFileModels()) {
+      if (model.keyCount == controller.document().keyCount()) {
+        controller.NewFile(model);
+        return true;
+      }
+    }
+  }
+  const std::string path = controller.document().path();
+  return controller.OpenFile(path, error);
+}
+
 EditResult AppendChord(KeyMapController& controller, int key, int level, const std::string& chord) {
   const SpecResult codes = CodeTextForChord(chord);
   if (!codes.ok)

@@ -25,6 +25,11 @@ std::string KeyMapDialogFolder(const KeyMapController& controller, const MainWin
 // key count of the main window's loaded key definitions, else the first model.
 int SuggestedNewFileModel(const MainWindowState& state);
 
+// The person chose Discard as the window closed: the document goes back to the file as saved
+// (a new file to a new file of its model), so that the window opens again without the dropped
+// edits. False, with the reason, when the file cannot be read again.
+bool DiscardKeyMapChanges(KeyMapController& controller, std::string& error);
+
 // "Choose key..." with modifiers held: appends the chord's presses and releases to the level.
 EditResult AppendChord(KeyMapController& controller, int key, int level, const std::string& chord);
 

@@ -414,12 +414,15 @@ void TfrmKeyMap::ShowGlobals() {
 
 void TfrmKeyMap::FitGlobalsTable() {
   // Every setting in view without scrolling: the table as wide and as high as its contents.
+  // (The stretched last column has the width left over, so it is measured unstretched.)
+  QHeaderView* header = tblGlobals_->horizontalHeader();
+  header->setStretchLastSection(false);
   tblGlobals_->resizeColumnsToContents();
-  const QHeaderView* header = tblGlobals_->horizontalHeader();
   const int frame = 2 * tblGlobals_->frameWidth();
   int width = frame;
   for (int column = 0; column < tblGlobals_->columnCount(); ++column)
     width += header->sectionSize(column);
+  header->setStretchLastSection(true);
   tblGlobals_->setFixedWidth(width + kValueRoom);
   tblGlobals_->setMinimumHeight(header->height() + frame + tblGlobals_->verticalHeader()->length());
 }
@@ -504,6 +507,8 @@ void TfrmKeyMap::ShowFile(const std::string& path) {
   if (controller_ == nullptr)
     return;
   gate_.Run([this, &path] {
+    if (!MayDropDocument())
+      return;
     std::string error;
     if (!controller_->OpenFile(path, error)) {
       QMessageBox::warning(this, QString::fromLatin1(kBoxTitle), Text(error));
@@ -539,10 +544,16 @@ void TfrmKeyMap::closeEvent(QCloseEvent* event) {
   }
   CancelRecording();
   bool agreed = true;
-  gate_.Run([this, &agreed] { agreed = MayDropDocument(); });
+  gate_.Run([this, &agreed] {
+    agreed = MayDropDocument();
+    // Still unsaved once agreed: the person chose Discard.
+    std::string error;
+    if (agreed && !DiscardKeyMapChanges(*controller_, error))
+      QMessageBox::warning(this, QString::fromLatin1(kBoxTitle), Text(error));
+  });
+  ShowControllerState();
   if (!agreed) {
     event->ignore();
-    ShowControllerState();
     return;
   }
   event->accept();
@@ -635,6 +646,7 @@ void TfrmKeyMap::ToggleRecording(QtKeyLevelEditor& editor) {
   if (&editor != recordingLevel_)
     return;
   const std::vector<RecordedKeyEvent> taken = recorder_->Stop();
+  const int unknownKeys = recorder_->unknownKeys();
   editor.SetRecording(false);
   recordingLevel_ = nullptr;
   statusBar()->clearMessage();
@@ -647,6 +659,9 @@ void TfrmKeyMap::ToggleRecording(QtKeyLevelEditor& editor) {
     if (const std::optional<int> key = controller_->selectedKey())
       Tell(controller_->SetRecorded(*key, level, keys));
   });
+  if (unknownKeys > 0)
+    statusBar()->showMessage(
+        QStringLiteral("%1 key(s) reported no scan code and were not recorded.").arg(unknownKeys));
 }
 
 void TfrmKeyMap::CancelRecording() {

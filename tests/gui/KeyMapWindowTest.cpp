@@ -248,6 +248,12 @@ TEST_F(KeyMapWindow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
   gui.frmKeyMap.close();
   EXPECT_FALSE(gui.frmKeyMap.isVisible());
   EXPECT_EQ(ReadWholeFile(file), before);
+  // Discarded: opened again, the window shows the file as saved, and nothing is asked.
+  gui.Find<QAction>("mnuKeyMap")->trigger();
+  EXPECT_FALSE(gui.keyMap.dirty());
+  EXPECT_EQ(gui.keyMap.Key(2).levels[1].codeText, "26");
+  gui.commands.btnExitClick();
+  EXPECT_FALSE(gui.frmMain.isVisible());
 }
 
 TEST_F(KeyMapWindow, WithNothingLoadedANewFileIsMadeAndSaveAsLoadsIt) {
