@@ -4,11 +4,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "BenchFile.h"
 #include "files/KeyDefinitionReader.h"
 
 namespace {
@@ -45,14 +44,11 @@ std::string FullKeyDefinitionText() {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 200;
-  std::string folder = (std::filesystem::temp_directory_path() / "tdxx-bench-XXXXXX").string();
-  if (::mkdtemp(folder.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string path = folder + "/keys.ckd";
   const std::string text = FullKeyDefinitionText();
-  std::ofstream(path, std::ios::binary) << text;
+  const BenchFile file("keys.ckd", text);
+  if (!file.ok())
+    return 1;
+  const std::string& path = file.path();
 
   auto keyTable = std::make_unique<tdxx::KeyTable>();
   tdxx::GlobalParameterBlock globalBlock;
@@ -64,7 +60,6 @@ int main(int argc, char** argv) {
   }
   const std::chrono::duration<double, std::milli> elapsed =
       std::chrono::steady_clock::now() - start;
-  std::filesystem::remove_all(folder);
 
   std::printf("ReadKeyDefinitionFile: %zu-byte file, %d keys, mean %.3f ms over %d reads\n",
               text.size(), keys, elapsed.count() / rounds, rounds);

@@ -22,4 +22,19 @@ int ReadKeyDefinitionsIntoApp(Application& app, ProgressLog& log, const std::str
   return keyCount;
 }
 
+void LoadKeyDefinitionsAsOpened(Application& app, MainWindowPort& port, const std::string& path,
+                                bool readable) {
+  MainWindowState& state = app.state;
+  std::vector<KeyMapProblem> problems;
+  state.keyCount = readable ? ReadKeyDefinitionsIntoApp(app, port, path, problems) : 0;
+  if (state.keyCount != 0) {
+    port.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
+    if (!problems.empty())
+      port.LogProgress(ProblemWarningLine(problems));
+  } else {
+    state.loadedFileType = kFileNone;
+    port.LogProgress("\r\nFile read FAILED!\r\n");
+  }
+}
+
 }  // namespace tdxx

@@ -6,6 +6,7 @@
 #include "app/Application.h"
 #include "files/ProgressLog.h"
 #include "keymap/KeyMapProblems.h"
+#include "protocol/MainWindowPort.h"
 
 namespace tdxx {
 
@@ -14,6 +15,12 @@ namespace tdxx {
 // judged for the keypad last detected. Returns the key count, 0 for a failed read.
 int ReadKeyDefinitionsIntoApp(Application& app, ProgressLog& log, const std::string& path,
                               std::vector<KeyMapProblem>& problems);
+
+// The CKD part of Open File after the file panel is set: `keyCount` from the reader (0 without
+// reading when `readable` is false), then "File read SUCCESSFUL." and the warning line when the
+// file has problems, or "File read FAILED!" and no file loaded.
+void LoadKeyDefinitionsAsOpened(Application& app, MainWindowPort& port, const std::string& path,
+                                bool readable);
 
 // The number of keys a detected keypad takes when it takes fewer than a file may hold (the
 // TD-A and the older 917 keypads: 24); 0 when it takes them all or nothing is detected.

@@ -1,5 +1,7 @@
 #include "app/KeyMapController.h"
 
+#include <set>
+
 #include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowState.h"
 #include "keymap/KeySpec.h"
@@ -92,7 +94,12 @@ void KeyMapController::SelectKey(int key) {
   }
 }
 
-EditResult KeyMapController::Apply(const KeyMapDocument& edited, const EditResult& result) {
+EditResult KeyMapController::Edit(const std::function<EditResult(KeyMapDocument&)>& edit) {
+  if (!document_) {
+    return EditResult::Refused("no key-definition file is open");
+  }
+  KeyMapDocument edited = *document_;
+  const EditResult result = edit(edited);
   if (!result.ok || edited.values() == document_->values()) {
     return result;
   }
@@ -102,47 +109,24 @@ EditResult KeyMapController::Apply(const KeyMapDocument& edited, const EditResul
   return result;
 }
 
-namespace {
-
-EditResult NoDocument() {
-  return EditResult::Refused("no key-definition file is open");
-}
-
-}  // namespace
-
 EditResult KeyMapController::SetMode(int key, int level, int mode) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetMode(key, level, mode);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetMode(key, level, mode); });
 }
 
 EditResult KeyMapController::SetAutoRepeat(int key, int level, bool on) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetAutoRepeat(key, level, on);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetAutoRepeat(key, level, on); });
 }
 
 EditResult KeyMapController::SetKeyType(int key, int keyType) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetKeyType(key, keyType);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetKeyType(key, keyType); });
 }
 
 EditResult KeyMapController::SetCodeText(int key, int level, const std::string& codeText) {
-  if (!document_)
-    return NoDocument();
   const SpecResult codes = CodeTextForRawCodes(codeText);
   if (!codes.ok)
     return EditResult::Refused(codes.error);
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetCodeText(key, level, codes.codeText);
-  return Apply(edited, result);
+  return Edit(
+      [&](KeyMapDocument& document) { return document.SetCodeText(key, level, codes.codeText); });
 }
 
 EditResult KeyMapController::SetEvents(int key, int level, const std::vector<KeyEvent>& events) {
@@ -165,7 +149,12 @@ EditResult KeyMapController::SetTypedText(int key, int level, const std::string&
 
 EditResult KeyMapController::SetRecorded(int key, int level, const std::vector<RecordedKey>& keys) {
   std::vector<KeyEvent> events;
+  std::set<std::uint16_t> down;
   for (const RecordedKey& recorded : keys) {
+    // The keyboard's own repeat presses a held key again, and a key held before the recording
+    // began is released in it: neither is part of what was typed.
+    if (recorded.press ? !down.insert(recorded.evdev).second : down.erase(recorded.evdev) == 0)
+      continue;
     const ScanCodeKey* scanKey = FindKeyByEvdev(recorded.evdev);
     if (scanKey == nullptr) {
       return EditResult::Refused("the key with Linux key code " + std::to_string(recorded.evdev) +
@@ -184,7 +173,7 @@ EditResult KeyMapController::SetRecorded(int key, int level, const std::vector<R
 
 EditResult KeyMapController::AppendChosenKey(int key, int level, const ScanCodeKey& chosen) {
   if (!document_)
-    return NoDocument();
+    return EditResult::Refused("no key-definition file is open");
   std::vector<KeyEvent> events = document_->Level(key, level).events;
   for (const KeyEvent& event : PressAndRelease(chosen))
     events.push_back(event);
@@ -192,19 +181,11 @@ EditResult KeyMapController::AppendChosenKey(int key, int level, const ScanCodeK
 }
 
 EditResult KeyMapController::Clear(int key, int level) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetCodeText(key, level, "");
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetCodeText(key, level, ""); });
 }
 
 EditResult KeyMapController::SetGlobal(const std::string& name, const std::string& value) {
-  if (!document_)
-    return NoDocument();
-  KeyMapDocument edited = *document_;
-  const EditResult result = edited.SetGlobal(name, value);
-  return Apply(edited, result);
+  return Edit([&](KeyMapDocument& document) { return document.SetGlobal(name, value); });
 }
 
 void KeyMapController::Undo() {
@@ -255,16 +236,7 @@ void KeyMapController::LoadIntoMainWindow() {
   state.dataFileName = path;
   port_.SetFileNameText(path);
   port_.SetFileTypeText("Tasterdeck Key Definitions (.CKD)");
-  std::vector<KeyMapProblem> problems;
-  state.keyCount = ReadKeyDefinitionsIntoApp(app_, port_, path, problems);
-  if (state.keyCount != 0) {
-    port_.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
-    if (!problems.empty())
-      port_.LogProgress(ProblemWarningLine(problems));
-  } else {
-    state.loadedFileType = kFileNone;
-    port_.LogProgress("\r\nFile read FAILED!\r\n");
-  }
+  LoadKeyDefinitionsAsOpened(app_, port_, path, true);
 }
 
 bool KeyMapController::dirty() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,7 +66,9 @@ class KeyMapController {
   EditResult SetEvents(int key, int level, const std::vector<KeyEvent>& events);  // chips
   EditResult SetChord(int key, int level, const std::string& chord);              // "Ctrl+C"
   EditResult SetTypedText(int key, int level, const std::string& text);           // "Type text..."
-  EditResult SetRecorded(int key, int level, const std::vector<RecordedKey>& keys);  // "Record"
+  // "Record": the keys in the order pressed and released; a repeated press of a held key and
+  // the release of a key pressed before the recording are left out.
+  EditResult SetRecorded(int key, int level, const std::vector<RecordedKey>& keys);
   // "Choose key...": appends the key's press and release.
   EditResult AppendChosenKey(int key, int level, const ScanCodeKey& chosen);
   EditResult Clear(int key, int level);
@@ -94,7 +97,8 @@ class KeyMapController {
   static std::span<const ScanCodeKey> ChoosableKeys() { return AllScanCodeKeys(); }
 
  private:
-  EditResult Apply(const KeyMapDocument& edited, const EditResult& result);
+  // Runs `edit` on a copy of the document and keeps the copy, undoably, when it was taken.
+  EditResult Edit(const std::function<EditResult(KeyMapDocument&)>& edit);
   void LoadIntoMainWindow();
 
   Application& app_;

@@ -97,16 +97,7 @@ void MainWindowCommands::btnOpenClick() {
       port_.RepaintNow();
       if (pathTooLong)
         port_.LogProgress("\r\nFile path too long.\r\n");
-      std::vector<KeyMapProblem> problems;
-      state.keyCount = pathTooLong ? 0 : ReadKeyDefinitionsIntoApp(app_, port_, path, problems);
-      if (state.keyCount != 0) {
-        port_.LogProgress("\r\nFile read SUCCESSFUL.\r\n");
-        if (!problems.empty())
-          port_.LogProgress(ProblemWarningLine(problems));
-      } else {
-        state.loadedFileType = kFileNone;
-        port_.LogProgress("\r\nFile read FAILED!\r\n");
-      }
+      LoadKeyDefinitionsAsOpened(app_, port_, path, !pathTooLong);
       break;
     }
     case kFileBin: {

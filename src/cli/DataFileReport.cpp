@@ -12,6 +12,7 @@
 #include "app/MainWindowState.h"
 #include "cli/ConsolePort.h"
 #include "cli/HexText.h"
+#include "cli/KeyMapReport.h"
 #include "files/FirmwareReader.h"
 #include "files/KeyDefinitionReader.h"
 #include "files/NarrowText.h"
@@ -40,22 +41,6 @@ std::string VersionText(std::uint8_t versionByte) {
   return std::to_string(versionByte >> 4) + "." + std::to_string(versionByte & 0x0F) + "x";
 }
 
-std::string FlagNames(std::uint8_t flags) {
-  std::string names;
-  const auto add = [&](std::uint8_t bit, const char* name) {
-    if ((flags & bit) == 0)
-      return;
-    if (!names.empty())
-      names += "|";
-    names += name;
-  };
-  add(0x01, "HasCodes");
-  add(0x02, "AutoRepeat");
-  add(0x04, "MacroMode3");
-  add(0x08, "SingleCode");
-  return names.empty() ? "-" : names;
-}
-
 // The codes of one level as the downloads send them: the length byte, then L code-area bytes.
 std::string LevelSummary(const KeyRecord& record, std::size_t lengthOffset,
                          std::size_t codesOffset) {
@@ -80,10 +65,10 @@ void PrintKeySummary(std::ostream& out, int keyCount, const GlobalParameterBlock
   for (const KeyRecord& record : table) {
     const auto& b = record.bytes;
     out << "Key " << static_cast<int>(b[KeyRecord::kKeyNumber]) << ": level 1 flags "
-        << Hex2(b[KeyRecord::kLevel1Flags]) << " (" << FlagNames(b[KeyRecord::kLevel1Flags])
+        << Hex2(b[KeyRecord::kLevel1Flags]) << " (" << FlagBitNames(b[KeyRecord::kLevel1Flags])
         << "), " << LevelSummary(record, KeyRecord::kLevel1Length, KeyRecord::kLevel1Codes)
         << "; level 2 flags " << Hex2(b[KeyRecord::kLevel2Flags]) << " ("
-        << FlagNames(b[KeyRecord::kLevel2Flags]) << "), "
+        << FlagBitNames(b[KeyRecord::kLevel2Flags]) << "), "
         << LevelSummary(record, KeyRecord::kLevel2Length, KeyRecord::kLevel2Codes) << "\n";
   }
 }
@@ -130,8 +115,11 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
     // The images are large; keep them off the stack.
     auto table = std::make_unique<KeyTable>();
     auto block = std::make_unique<GlobalParameterBlock>();
-    const int keyCount = ReadKeyDefinitionFile(path, *table, *block, log);
+    auto diagnostics = std::make_unique<KeyDefinitionDiagnostics>();
+    const int keyCount = ReadKeyDefinitionFile(path, *table, *block, log, diagnostics.get());
     status = keyCount != 0 ? kInspectRead : kInspectFailed;
+    const std::vector<KeyMapProblem> problems = FindKeyMapProblems(*diagnostics, *table);
+    result["problems"] = ProblemsJson(problems);
     result["fileType"] = "ckd";
     result["keyCount"] = keyCount;
     result["globalParameterBlock"] = HexText(block->bytes.data(), block->bytes.size());
@@ -141,6 +129,8 @@ int RunInspect(const std::string& path, bool json, std::ostream& out, std::ostre
     }
     result["keyRecords"] = std::move(records);
     PrintKeySummary(summary, keyCount, *block, *table);
+    if (keyCount != 0)
+      PrintProblems(summary, problems);
   } else if (type == kFileUpg) {
     auto firmware = std::make_unique<FirmwareImage>();
     const int code = ReadFirmwareFile(path, *firmware, log);

@@ -4,6 +4,7 @@
 
 #include "cli/ConsolePort.h"
 #include "cli/HexText.h"
+#include "files/NarrowText.h"
 
 namespace tdxx::cli {
 namespace {
@@ -20,17 +21,23 @@ const char* ActionName(KeyAction action) {
   return "raw";
 }
 
+// File texts may hold any byte; JSON takes valid UTF-8 only.
+std::string Utf8(std::string_view text) {
+  return NarrowToDisplayUtf8(text);
+}
+
 nlohmann::json LevelJson(const LevelView& level) {
   nlohmann::json events = nlohmann::json::array();
   for (const KeyEvent& event : level.events) {
-    events.push_back(
-        {{"action", ActionName(event.action)}, {"code", event.CodeHex()}, {"name", event.Name()}});
+    events.push_back({{"action", ActionName(event.action)},
+                      {"code", event.CodeHex()},
+                      {"name", Utf8(event.Name())}});
   }
   return {{"level", level.level},
           {"mode", level.mode},
           {"autoRepeat", level.autoRepeat},
-          {"codeText", level.codeText},
-          {"summary", level.summary},
+          {"codeText", Utf8(level.codeText)},
+          {"summary", Utf8(level.summary)},
           {"events", std::move(events)},
           {"sent",
            {{"length", level.sentLength},
@@ -39,7 +46,8 @@ nlohmann::json LevelJson(const LevelView& level) {
 
 std::string LevelLine(const LevelView& level) {
   std::string text = level.summary.empty() ? "-" : level.summary;
-  std::string details = "mode " + std::to_string(level.mode);
+  std::string details = "mode " + std::to_string(level.mode) + ", flags " +
+                        HexText(&level.flags, 1) + " " + FlagBitNames(level.flags);
   if (level.autoRepeat)
     details += ", auto-repeat";
   return text + " (" + details + ")";
@@ -52,7 +60,7 @@ nlohmann::json ProblemsJson(const std::vector<KeyMapProblem>& problems) {
   for (const KeyMapProblem& problem : problems) {
     list.push_back({{"key", problem.key >= 0 ? nlohmann::json(problem.key) : nlohmann::json()},
                     {"level", problem.level > 0 ? nlohmann::json(problem.level) : nlohmann::json()},
-                    {"text", problem.text}});
+                    {"text", Utf8(problem.text)}});
   }
   return list;
 }
@@ -81,7 +89,7 @@ nlohmann::json KeyMapJson(const KeyMapDocument& document, int exitCode) {
   for (const GlobalSettingView& setting : document.GlobalSettings()) {
     nlohmann::json value;
     if (setting.name == "Model_Number") {
-      value["value"] = setting.text;
+      value["value"] = Utf8(setting.text);
     } else {
       value["value"] = setting.value;
     }
@@ -96,7 +104,7 @@ nlohmann::json KeyMapJson(const KeyMapDocument& document, int exitCode) {
                     {"keyType", key.keyType},
                     {"levels", {LevelJson(key.levels[0]), LevelJson(key.levels[1])}}});
   }
-  return {{"file", document.path()},
+  return {{"file", Utf8(document.path())},
           {"keyCount", document.keyCount()},
           {"model", ModelOfTypeLine(document.typeLine())},
           {"global", std::move(global)},

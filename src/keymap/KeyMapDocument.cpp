@@ -44,6 +44,22 @@ void SetInteger(ProfileValueText& text, std::int32_t value, std::int32_t default
 
 }  // namespace
 
+std::string FlagBitNames(std::uint8_t flags) {
+  constexpr std::pair<std::uint8_t, const char*> kBits[] = {{kFlagHasCodes, "HasCodes"},
+                                                            {kFlagAutoRepeat, "AutoRepeat"},
+                                                            {kFlagMacroMode3, "MacroMode3"},
+                                                            {kFlagSingleCode, "SingleCode"}};
+  std::string names;
+  for (const auto& [bit, name] : kBits) {
+    if ((flags & bit) == 0)
+      continue;
+    if (!names.empty())
+      names += "|";
+    names += name;
+  }
+  return names.empty() ? "-" : names;
+}
+
 KeyMapDocument::KeyMapDocument()
     : table_(std::make_shared<KeyTable>()),
       diagnostics_(std::make_shared<KeyDefinitionDiagnostics>()) {}

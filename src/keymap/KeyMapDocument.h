@@ -45,6 +45,9 @@ struct KeyView {
   bool hasProblem = false;
 };
 
+// The names of the bits of a level's flag byte: "HasCodes|SingleCode", or "-" for none.
+std::string FlagBitNames(std::uint8_t flags);
+
 // A global setting by name, with the value the keypad gets.
 struct GlobalSettingView {
   std::string name;

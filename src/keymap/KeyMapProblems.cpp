@@ -63,6 +63,10 @@ void AddNumberProblem(std::vector<KeyMapProblem>& problems, int key, int level, 
 
 void AddLevelProblems(std::vector<KeyMapProblem>& problems, int key, int level,
                       const LevelReading& reading, const KeyRecord& record) {
+  // A level without codes does nothing, whatever its mode says.
+  if (!reading.codes || reading.codes->empty()) {
+    return;
+  }
   const std::size_t l = static_cast<std::size_t>(level - 1);
   AddNumberProblem(problems, key, level, kModeNames[l], reading.mode);
   AddNumberProblem(problems, key, level, kAutoRepeatNames[l], reading.autoRepeat);
@@ -71,7 +75,7 @@ void AddLevelProblems(std::vector<KeyMapProblem>& problems, int key, int level,
                         std::string(kModeNames[l]) + "=" + std::to_string(reading.modeValue) +
                             " is not a mode (0 to 3); no mode flag is set"});
   }
-  if (!reading.codes || reading.codes->empty() || reading.modifierPattern) {
+  if (reading.modifierPattern) {
     return;
   }
   const std::string& text = *reading.codes;

@@ -126,8 +126,10 @@ SpecResult CodeTextForChord(std::string_view chord) {
     std::size_t start = 0;
     while (start <= one.size()) {
       std::size_t plus = one.find('+', start);
-      // A '+' right after another (or at the start) is the key "+"... which set 2 names "=" with
-      // Shift; take "KP+" and "=" by name instead.
+      // The keypad's plus key is named "KP+": its '+' belongs to the name.
+      if (plus != std::string_view::npos && plus - start == 2 &&
+          FindKeyByName(one.substr(start, 3)) != nullptr)
+        plus = one.find('+', plus + 1);
       if (plus == std::string_view::npos)
         plus = one.size();
       const std::string_view name = one.substr(start, plus - start);

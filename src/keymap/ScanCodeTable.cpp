@@ -184,10 +184,17 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-const ScanCodeKey& PauseKey() {
-  static const ScanCodeKey* pause = FindKeyByName("Pause");
-  return *pause;
-}
+// Keys by make code, extended or not, for the look-ups every shown event makes.
+struct CodeIndex {
+  const ScanCodeKey* byCode[2][256] = {};
+  CodeIndex() {
+    for (const ScanCodeKey& key : kKeys) {
+      // Pause shares its code with LCtrl behind a prefix of its own; LCtrl comes first.
+      if (byCode[key.extended ? 1 : 0][key.code] == nullptr && key.name != "Pause")
+        byCode[key.extended ? 1 : 0][key.code] = &key;
+    }
+  }
+};
 
 }  // namespace
 
@@ -196,12 +203,8 @@ std::span<const ScanCodeKey> AllScanCodeKeys() {
 }
 
 const ScanCodeKey* FindKeyByCode(bool extended, std::uint8_t code) {
-  for (const ScanCodeKey& key : kKeys) {
-    if (key.extended == extended && key.code == code && &key != &PauseKey()) {
-      return &key;
-    }
-  }
-  return nullptr;
+  static const CodeIndex index;
+  return index.byCode[extended ? 1 : 0][code];
 }
 
 const ScanCodeKey* FindKeyByName(std::string_view name) {

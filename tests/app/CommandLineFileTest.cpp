@@ -29,6 +29,18 @@ TEST_F(CommandLineFile, OneKeyDefinitionFileIsLoadedWithItsOwnLogTexts) {
   EXPECT_TRUE(StartupDownloadWanted(app->state));
 }
 
+TEST_F(CommandLineFile, ProblemsAreWarnedOfAfterTheFilesOwnLines) {
+  environment.arguments = {temp.Write("keys.ckd", std::string(kTwentyFourKeys) +
+                                                      "[KEY2]\r\nLevel_1_Codes=00\r\n[KEY30]\r\n"
+                                                      "Level_2_Codes=1c\r\n")};
+  Start();
+  EXPECT_EQ(app->state.keyCount, 24);
+  EXPECT_TRUE(port->log.ends_with(
+      "\r\nFile read successfully.\r\n\r\nWarning: 2 keys will not be programmed as written "
+      "(see Key Map).\r\n"))
+      << port->log;
+}
+
 TEST_F(CommandLineFile, TwoArgumentsLoadNothingAndLogNothing) {
   environment.arguments = {temp.Write("a.ckd", kTwentyFourKeys), "b.ckd"};
   Start();

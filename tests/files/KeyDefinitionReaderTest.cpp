@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "RecordingLog.h"
@@ -273,6 +274,54 @@ TEST(ConvertCodeText, StopsAtTheCapacityItIsGiven) {
   EXPECT_EQ(record.bytes[KeyRecord::kLevel2Length], 0);
   ConvertCodeText(record, 3, "01", 224);
   EXPECT_EQ(record.bytes[KeyRecord::kLevel2Length], 0);
+}
+
+TEST(ConvertCodeText, SaysHowItEnded) {
+  KeyRecord record{};
+  CodeTextOutcome outcome = ConvertCodeText(record, 1, "1c2d3", 224);
+  EXPECT_EQ(outcome.stop, CodeTextStop::kEnded);
+  EXPECT_EQ(outcome.codesWritten, 2u);
+  EXPECT_TRUE(outcome.unpairedIgnored);
+  outcome = ConvertCodeText(record, 1, "1c2de5", 224);
+  EXPECT_EQ(outcome.stop, CodeTextStop::kRejectedPair);
+  EXPECT_EQ(outcome.pairIndex, 2u);
+  EXPECT_EQ(std::string({outcome.first, outcome.second}), "e5");
+  EXPECT_EQ(ConvertCodeText(record, 2, "01020304", 4).stop, CodeTextStop::kCapacity);
+}
+
+TEST_F(KeyDefinitionReaderTest, DiagnosticsComeFromTheSamePassAsTheImages) {
+  const std::string text =
+      "[GLOBAL_PARAMETERS]\nNumber_Of_Keys=48\nCharacter_Pacing=260\n[KEY3]\nKeyType=2\n"
+      "[KEY7]\nKeyType=2\n[KEY9]\nKeyType=2\nL2_MacroMode=3\nLevel_1_Codes=" +
+      Repeat("1c", 112) + "\nLevel_2_Codes=12f012\n";
+  auto diagnostics = std::make_unique<KeyDefinitionDiagnostics>();
+  ASSERT_EQ(
+      ReadKeyDefinitionFile(folder.Write("keys.ckd", text), table, block, log, diagnostics.get()),
+      48);
+  EXPECT_TRUE(diagnostics->fileRead);
+  EXPECT_EQ(diagnostics->keyCount, 48);
+  EXPECT_EQ(diagnostics->globals[kGlobalCharacterPacing], "260");
+  EXPECT_EQ(diagnostics->globalValues[kGlobalCharacterPacing], 260);
+  EXPECT_FALSE(diagnostics->globals[kGlobalModelNumber].has_value());
+  EXPECT_FALSE(diagnostics->keys[3].keyTypeIgnored);
+  EXPECT_TRUE(diagnostics->keys[9].keyTypeIgnored);
+  const LevelReading& level1 = diagnostics->keys[9].levels[0];
+  EXPECT_EQ(level1.capacity, 112);
+  EXPECT_EQ(level1.conversion.stop, CodeTextStop::kCapacity);
+  const LevelReading& level2 = diagnostics->keys[9].levels[1];
+  EXPECT_EQ(level2.mode, "3");
+  EXPECT_FALSE(level2.modifierPattern);  // patterns apply in mode 0 only
+  EXPECT_FALSE(diagnostics->keys[10].sectionPresent);
+
+  // The same bytes read from memory give the same images.
+  auto fromBytes = std::make_unique<KeyTable>();
+  GlobalParameterBlock blockFromBytes;
+  test::RecordingLog bytesLog;
+  EXPECT_EQ(ReadKeyDefinitionBytes(text, *fromBytes, blockFromBytes, bytesLog), 48);
+  EXPECT_EQ(blockFromBytes.bytes, block.bytes);
+  for (std::size_t k = 0; k < kKeyTableSize; ++k)
+    EXPECT_EQ((*fromBytes)[k].bytes, table[k].bytes) << k;
+  EXPECT_EQ(bytesLog.text(), log.text());
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ TEST(KeySpec, ChordsByTheTableNames) {
   EXPECT_EQ(CodeTextForChord("ctrl+shift+f5").codeText, "141203f003f012f014");
   EXPECT_EQ(CodeTextForChord("RCtrl+Delete").codeText, "e014e071e0f071e0f014");
   EXPECT_EQ(CodeTextForChord("Ctrl+C Enter").codeText, "1421f021f0145af05a");
+  EXPECT_EQ(CodeTextForChord("Shift+KP+").codeText, "1279f079f012");
+  EXPECT_EQ(CodeTextForChord("kp+").codeText, "79f079");
 
   const SpecResult unknown = CodeTextForChord("Ctrl+Hyper");
   EXPECT_FALSE(unknown.ok);

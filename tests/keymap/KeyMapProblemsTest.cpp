@@ -77,7 +77,9 @@ TEST(KeyMapProblems, KeysAndGlobalSettings) {
   ExpectOneProblem("[GLOBAL_PARAMETERS]\nNumber_Of_Keys=35\n", -1, 0,
                    "Number_Of_Keys=35 is not 24, 48 or 66: Model_Number decides, and the file "
                    "loads as 24 keys");
-  ExpectOneProblem(Key(2, "L1_MacroMode=two"), 2, 1, "L1_MacroMode=two is not a number");
+  ExpectOneProblem(Key(2, "L1_MacroMode=two\nLevel_1_Codes=1c"), 2, 1,
+                   "L1_MacroMode=two is not a number");
+  EXPECT_TRUE(ProblemsOf(Key(2, "L2_MacroMode=two\nLevel_1_Codes=1c")).empty());
   // A keypad that takes 24 keys of a 48-key file.
   const std::string tdb = "[GLOBAL_PARAMETERS]\nNumber_Of_Keys=48\n[KEY30]\nLevel_1_Codes=1c\n";
   EXPECT_TRUE(ProblemsOf(tdb).empty());
