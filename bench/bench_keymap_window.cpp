@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "BenchFile.h"
 #include "DownloadPacing.h"
 #include "app/Application.h"
 #include "gui/QtApplication.h"
@@ -65,15 +65,11 @@ int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   tdxx::QtApplication application(argc, argv);
-  char folderTemplate[] = "/tmp/tdxx-bench-XXXXXX";
-  const char* made = mkdtemp(folderTemplate);
-  if (made == nullptr) {
-    std::perror("mkdtemp");
+  const BenchFile file("whole-keyboard.ckd", WholeKeyboardFile());
+  if (!file.ok())
     return 1;
-  }
-  const std::string folder = made;
-  const std::string path = folder + "/whole-keyboard.ckd";
-  std::ofstream(path, std::ios::binary) << WholeKeyboardFile();
+  const std::string& path = file.path();
+  const std::string folder = std::filesystem::path(path).parent_path().string();
 
   tdxx::QtClock clock;
   tdxx::bench::NoDrive drive;
@@ -99,6 +95,5 @@ int main(int argc, char** argv) {
       "Key Map window on a 66-key file: first opening %.1f ms, reopened median %.1f ms, "
       "slowest %.1f ms (goal under %.0f ms)\n",
       first, again[again.size() / 2], again.back(), kGoalMs);
-  std::filesystem::remove_all(folder);
   return 0;
 }

@@ -31,7 +31,6 @@ void QtKeyRecorder::Start(QWidget& target) {
   if (recording())
     Stop();
   events_.clear();
-  held_.clear();
   unknownKeys_ = 0;
   target_ = &target;
   target.installEventFilter(this);
@@ -68,15 +67,7 @@ bool QtKeyRecorder::eventFilter(QObject* watched, QEvent* event) {
           ++unknownKeys_;
         return true;
       }
-      const bool press = event->type() == QEvent::KeyPress;
-      if (press) {
-        held_.insert(code);
-      } else if (held_.erase(code) == 0) {
-        // The release of a key pressed before the recording began (the Space or Enter that
-        // clicked Record): its press is not part of the sequence, so neither is the release.
-        return true;
-      }
-      events_.push_back({code, press});
+      events_.push_back({code, event->type() == QEvent::KeyPress});
       emit recorded();
       return true;
     }

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <set>
 #include <vector>
 
 class QKeyEvent;
@@ -25,8 +24,8 @@ int EvdevCodeOf(const QKeyEvent& event);
 // Takes every key pressed and released on the computer's keyboard while it records: the target
 // widget grabs the keyboard and gets the focus, and the recorder eats every key event that
 // reaches it, shortcuts and focus keys (Tab, Esc, Enter, Ctrl+Z) included, so that each can be
-// recorded. Auto-repeats of a held key are left out, and so is the release of a key that was
-// already down when the recording began. The recording ends only by Stop, which a
+// recorded. Auto-repeats of a held key are left out (the controller also drops the release of
+// a key that was down before the recording began). The recording ends only by Stop, which a
 // button calls.
 class QtKeyRecorder final : public QObject {
   Q_OBJECT
@@ -52,8 +51,6 @@ class QtKeyRecorder final : public QObject {
  private:
   QPointer<QWidget> target_;
   std::vector<RecordedKeyEvent> events_;
-  // Keys pressed during the recording and not yet released.
-  std::set<int> held_;
   int unknownKeys_ = 0;
 };
 
