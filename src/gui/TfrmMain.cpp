@@ -34,6 +34,7 @@
 #include "gui/QtToolbarIcons.h"
 #include "gui/TfrmDownloadFail.h"
 #include "gui/TfrmFlashDrive.h"
+#include "gui/TfrmKeyMap.h"
 #include "gui/TfrmTMode.h"
 
 namespace tdxx {
@@ -274,6 +275,13 @@ void TfrmMain::BuildOptionsMenu() {
   mnuOptions_->addSeparator();
   mnuLaunchBootloader_ = AddMenuItem("mnuLaunchBootloader", "Launch Bootloader...",
                                      &MainWindowCommands::mnuLaunchBootloaderClick);
+  // The key-definition editor, a window of its own beside the main window.
+  mnuKeyMap_ = mnuOptions_->addAction(QStringLiteral("Key Map..."));
+  mnuKeyMap_->setObjectName(QStringLiteral("mnuKeyMap"));
+  connect(mnuKeyMap_, &QAction::triggered, this, [this] {
+    if (TfrmKeyMap* keyMap = keyMap_)
+      gate_.Run([keyMap] { keyMap->ShowForLoadedFile(); });
+  });
   ApplyMethodTicks();
   // The drop-down arrow shows the same menu as a click on the button.
   btnOption_->setMenu(mnuOptions_);
@@ -461,8 +469,8 @@ void TfrmMain::SetCommandsEnabled(bool enabled) {
   for (QToolButton* button :
        {btnOpen_, btnConnect_, btnDownload_, btnOption_, btnReboot_, btnErase_, btnExit_})
     button->setEnabled(enabled);
-  for (QAction* item :
-       {mnuDownloadNormal_, mnuDownloadViaTMode_, mnuDownloadViaFlashDrive_, mnuLaunchBootloader_})
+  for (QAction* item : {mnuDownloadNormal_, mnuDownloadViaTMode_, mnuDownloadViaFlashDrive_,
+                        mnuLaunchBootloader_, mnuKeyMap_})
     item->setEnabled(enabled);
 }
 
@@ -471,6 +479,9 @@ void TfrmMain::StartTModeDownloadTimer() {
 }
 
 void TfrmMain::CloseMainWindow() {
+  // Unsaved changes in the Key Map window are asked about first; Cancel keeps the program.
+  if (keyMap_ != nullptr && !keyMap_->AgreeToClose())
+    return;
   closeAllowed_ = true;
   if (!answeringCloseRequest_)
     close();

@@ -26,6 +26,7 @@ class Application;
 class MainWindowCommands;
 class TfrmDownloadFail;
 class TfrmFlashDrive;
+class TfrmKeyMap;
 class QtToolStrip;
 class TfrmTMode;
 
@@ -47,6 +48,8 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   // Wires the commands and the guide windows, once, after all four windows exist. Events that
   // come before are ignored.
   void Attach(MainWindowCommands& commands, const GuideWindows& guides);
+  // The Key Map window that Options > "Key Map..." shows; the item does nothing before.
+  void AttachKeyMap(TfrmKeyMap& keyMap) { keyMap_ = &keyMap; }
 
   // Starts tmrStartup; the program entry calls it once the start-up sequence has run.
   void StartStartupTimer();
@@ -107,6 +110,7 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   TfrmFlashDrive* flashDrive_ = nullptr;
   TfrmTMode* tmode_ = nullptr;
   TfrmDownloadFail* downloadFail_ = nullptr;
+  TfrmKeyMap* keyMap_ = nullptr;
   QtCommandGate gate_;
   QtOpenFileDialog openFileDialog_;
   bool closeAllowed_ = false;
@@ -144,6 +148,7 @@ class TfrmMain final : public QWidget, public MainWindowPort {
   QAction* mnuDownloadViaTMode_ = nullptr;
   QAction* mnuDownloadViaFlashDrive_ = nullptr;
   QAction* mnuLaunchBootloader_ = nullptr;
+  QAction* mnuKeyMap_ = nullptr;
   QTimer* tmrStartup_ = nullptr;
   QTimer* tmrTModeDownload_ = nullptr;
 };

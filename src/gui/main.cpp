@@ -82,6 +82,8 @@ int Run(const tdxx::ProgramOptions& options) {
   tdxx::QtProgramWindows windows(app);
   windows.commands.FormCreate();
   windows.frmMain.show();
+  if (!options.keysFile.empty())
+    windows.frmKeyMap.ShowFile(options.keysFile);
   windows.frmMain.StartStartupTimer();
   QCoreApplication::exec();
   return 0;

@@ -17,16 +17,9 @@
 
 #include "app/AppEnvironment.h"
 #include "app/Application.h"
-#include "app/DownloadFailAdvice.h"
-#include "app/FlashDriveController.h"
-#include "app/MainWindowCommands.h"
-#include "app/TModeGuideController.h"
 #include "gui/QtClock.h"
 #include "gui/QtEventsWithoutInput.h"
-#include "gui/TfrmDownloadFail.h"
-#include "gui/TfrmFlashDrive.h"
-#include "gui/TfrmMain.h"
-#include "gui/TfrmTMode.h"
+#include "gui/QtProgramWindows.h"
 #include "sim/Simulation.h"
 #include "support/FakeDriveLocator.h"
 #include "support/NoHidBinder.h"
@@ -86,17 +79,7 @@ class GuiHarness {
         app(Environment(temp, settings, simulate, arguments),
             simulation ? simulation->binder() : static_cast<HidLibraryBinder&>(binder), clock,
             drives),
-        frmFlashDrive(&frmMain),
-        frmTMode(&frmMain),
-        frmDownloadFail(&frmMain),
-        commands(app, frmMain),
-        flashDriveGuide(app, frmMain),
-        tmodeGuide(app, frmMain),
-        downloadFailAdvice(commands) {
-    frmMain.Attach(commands, {frmFlashDrive, frmTMode, frmDownloadFail});
-    frmFlashDrive.Attach(flashDriveGuide);
-    frmTMode.Attach(tmodeGuide);
-    frmDownloadFail.Attach(downloadFailAdvice);
+        windows(app) {
     commands.FormCreate();
   }
 
@@ -148,14 +131,17 @@ class GuiHarness {
   FakeDriveLocator drives;
   std::unique_ptr<sim::Simulation> simulation;
   Application app;
-  TfrmMain frmMain{app};
-  TfrmFlashDrive frmFlashDrive;
-  TfrmTMode frmTMode;
-  TfrmDownloadFail frmDownloadFail;
-  MainWindowCommands commands;
-  FlashDriveController flashDriveGuide;
-  TModeGuideController tmodeGuide;
-  DownloadFailAdvice downloadFailAdvice;
+  QtProgramWindows windows;
+  TfrmMain& frmMain = windows.frmMain;
+  TfrmFlashDrive& frmFlashDrive = windows.frmFlashDrive;
+  TfrmTMode& frmTMode = windows.frmTMode;
+  TfrmDownloadFail& frmDownloadFail = windows.frmDownloadFail;
+  TfrmKeyMap& frmKeyMap = windows.frmKeyMap;
+  MainWindowCommands& commands = windows.commands;
+  FlashDriveController& flashDriveGuide = windows.flashDriveGuide;
+  TModeGuideController& tmodeGuide = windows.tmodeGuide;
+  DownloadFailAdvice& downloadFailAdvice = windows.downloadFailAdvice;
+  KeyMapController& keyMap = windows.keyMap;
   QObject watcher;
 
  private:

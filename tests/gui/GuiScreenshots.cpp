@@ -1,6 +1,7 @@
 // Writes a picture of each window into the folder named on the command line, for people to look
 // at: the main window after start-up, the same with example texts in its panels, the three
-// guide windows, and the seven tool-bar images enlarged.
+// guide windows, the Key Map window on the 48-key example, and the seven tool-bar images
+// enlarged.
 
 #include <QApplication>
 #include <QDialog>
@@ -14,6 +15,7 @@
 
 #include "GuiHarness.h"
 #include "gui/QtApplication.h"
+#include "gui/QtKeyCapGrid.h"
 #include "gui/QtProgramIcon.h"
 #include "gui/QtRearSwitchPictures.h"
 #include "gui/QtToolbarIcons.h"
@@ -108,6 +110,17 @@ int main(int argc, char** argv) {
     prg.frmTMode.findChild<QPushButton*>(QStringLiteral("btnConnectTMode"))->click();
     ok &= Save(WithTitleStrip(prg.frmTMode), folder, "frmTMode-contacted.png");
     prg.frmTMode.hide();
+  }
+
+  // The Key Map window on the 48-key example, with a key selected for editing.
+  {
+    tdxx::test::GuiHarness keys;
+    keys.OpenFile(std::string(TDXX_EXAMPLES_DIR) + "/td-b-letters.ckd");
+    keys.frmKeyMap.ShowForLoadedFile();
+    QTest::mouseClick(keys.frmKeyMap.grid(), Qt::LeftButton, {},
+                      keys.frmKeyMap.grid()->CapRect(26).center());
+    ok &= Save(WithTitleStrip(keys.frmKeyMap), folder, "frmKeyMap-td-b.png");
+    keys.frmKeyMap.hide();
   }
 
   // The rear-switch pictures and the program's icon, enlarged.

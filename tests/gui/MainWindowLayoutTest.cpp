@@ -176,13 +176,18 @@ TEST(MainWindowLayout, OptionsMenuAndTimers) {
   auto* menu = gui.Find<QMenu>("mnuOptions");
   ASSERT_NE(menu, nullptr);
   const QList<QAction*> items = menu->actions();
-  ASSERT_EQ(items.size(), 5);
-  const char* names[] = {"mnuDownloadNormal", "mnuDownloadViaTMode", "mnuDownloadViaFlashDrive", "",
-                         "mnuLaunchBootloader"};
+  // The method items, a separator, Launch Bootloader and, last, the Key Map window.
+  ASSERT_EQ(items.size(), 6);
+  const char* names[] = {"mnuDownloadNormal",        "mnuDownloadViaTMode",
+                         "mnuDownloadViaFlashDrive", "",
+                         "mnuLaunchBootloader",      "mnuKeyMap"};
   const char* texts[] = {"Download CKD via old standard method",
-                         "Download CKD via PRG/TMode download", "Download BIN via Flash Drive copy",
-                         "", "Launch Bootloader..."};
-  for (int i = 0; i < 5; ++i) {
+                         "Download CKD via PRG/TMode download",
+                         "Download BIN via Flash Drive copy",
+                         "",
+                         "Launch Bootloader...",
+                         "Key Map..."};
+  for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(items[i]->objectName().toStdString(), names[i]);
     EXPECT_EQ(items[i]->text().toStdString(), texts[i]);
     EXPECT_EQ(items[i]->isSeparator(), i == 3);
