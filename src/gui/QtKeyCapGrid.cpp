@@ -22,6 +22,7 @@ const QColor kSelectedEdge(0x2f, 0x6f, 0xd0);
 const QColor kNumberInk(0x70, 0x70, 0x70);
 const QColor kLevel2Ink(0x4a, 0x4a, 0x80);
 const QColor kProblemFill(0xd9, 0x30, 0x25);
+const QColor kDroppedInk(0x90, 0x90, 0x90);
 
 // A red corner triangle with a white '!' in the cap's top-right corner.
 void PaintProblemMark(QPainter& painter, const QRect& cap) {
@@ -118,16 +119,20 @@ void QtKeyCapGrid::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(inner.left(), inner.top(), inner.width(), numberHeight),
                      Qt::AlignLeft | Qt::AlignTop, QString::number(cap.number));
 
-    painter.setFont(level1Font);
-    painter.setPen(palette().color(QPalette::Text));
+    QFont level1Shown = level1Font;
+    level1Shown.setStrikeOut(cap.level1Dropped);
+    painter.setFont(level1Shown);
+    painter.setPen(cap.level1Dropped ? kDroppedInk : palette().color(QPalette::Text));
     const QFontMetrics level1Metrics(level1Font);
     const int level1Top = inner.top() + numberHeight;
     painter.drawText(QRect(inner.left(), level1Top, inner.width(), level1Metrics.height()),
                      Qt::AlignHCenter | Qt::AlignVCenter,
                      level1Metrics.elidedText(cap.level1, Qt::ElideRight, inner.width()));
 
-    painter.setFont(level2Font);
-    painter.setPen(kLevel2Ink);
+    QFont level2Shown = level2Font;
+    level2Shown.setStrikeOut(cap.level2Dropped);
+    painter.setFont(level2Shown);
+    painter.setPen(cap.level2Dropped ? kDroppedInk : kLevel2Ink);
     const QFontMetrics level2Metrics(level2Font);
     painter.drawText(QRect(inner.left(), inner.bottom() - level2Metrics.height() + 1, inner.width(),
                            level2Metrics.height()),

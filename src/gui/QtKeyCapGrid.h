@@ -13,6 +13,9 @@ struct KeyCapFace {
   QString level1;
   QString level2;
   bool problem = false;
+  // A level whose text the keypad will not get at all: painted struck out.
+  bool level1Dropped = false;
+  bool level2Dropped = false;
   // Shown as the cap's tool tip: the problems' texts, or the summaries in full.
   QString detail;
 };

@@ -104,6 +104,11 @@ QString SentText(const LevelView& level) {
   return text;
 }
 
+// A level with a code text of which the keypad gets nothing.
+bool LevelDropped(const LevelView& level) {
+  return !level.codeText.empty() && level.sentLength == 0;
+}
+
 KeyLevelFace FaceOf(const LevelView& level) {
   KeyLevelFace face;
   face.mode = level.mode;
@@ -356,6 +361,8 @@ void TfrmKeyMap::ShowCaps() {
       face.level1 = CapText(view.levels[0].summary);
       face.level2 = CapText(view.levels[1].summary);
       face.problem = view.hasProblem;
+      face.level1Dropped = LevelDropped(view.levels[0]);
+      face.level2Dropped = LevelDropped(view.levels[1]);
       std::vector<std::string> detail;
       detail.push_back("Level 1: " + (view.levels[0].summary.empty() ? std::string("(nothing)")
                                                                      : view.levels[0].summary));

@@ -122,6 +122,20 @@ int main(int argc, char** argv) {
     ok &= Save(WithTitleStrip(keys.frmKeyMap), folder, "frmKeyMap-td-b.png");
     keys.frmKeyMap.hide();
   }
+  // The same with a problem: key 30's level 1 holds a pair the keypad rejects.
+  {
+    tdxx::test::GuiHarness keys;
+    std::string text =
+        tdxx::test::ReadWholeFile(std::string(TDXX_EXAMPLES_DIR) + "/td-b-letters.ckd");
+    const std::size_t key30 = text.find("Level_1_Codes=34", text.find("[KEY30]"));
+    text.insert(key30 + std::string("Level_1_Codes=34").size(), "e5");
+    keys.OpenFile(keys.temp.Write("td-b-problem.ckd", text));
+    keys.frmKeyMap.ShowForLoadedFile();
+    QTest::mouseClick(keys.frmKeyMap.grid(), Qt::LeftButton, {},
+                      keys.frmKeyMap.grid()->CapRect(30).center());
+    ok &= Save(WithTitleStrip(keys.frmKeyMap), folder, "frmKeyMap-problem.png");
+    keys.frmKeyMap.hide();
+  }
 
   // The rear-switch pictures and the program's icon, enlarged.
   {

@@ -23,8 +23,13 @@ namespace {
 
 std::vector<KeyCapFace> Caps(int count) {
   std::vector<KeyCapFace> caps;
-  for (int i = 0; i < count; ++i)
-    caps.push_back({i, QStringLiteral("F%1").arg(i), QString(), i % 5 == 0, QString()});
+  for (int i = 0; i < count; ++i) {
+    KeyCapFace cap;
+    cap.number = i;
+    cap.level1 = QStringLiteral("F%1").arg(i);
+    cap.problem = i % 5 == 0;
+    caps.push_back(cap);
+  }
   return caps;
 }
 

@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -207,6 +208,29 @@ TEST_F(KeyMapWindow, RecordTypeTextUndoSaveAndDownloadReachTheKeypad) {
   EXPECT_EQ(key3.level2, (Bytes{0x12, 0x33, 0xE3, 0x33, 0xE3, 0x12, 0x43, 0xE3, 0x43, 0x00}));
   // Key 4 as the example has it: its undone edit was not saved.
   EXPECT_EQ(received.keys[4].level1Length, 2);
+}
+
+TEST_F(KeyMapWindow, AProblemIsMarkedOnItsKeyAndListedAndTheListSelectsTheKey) {
+  // Key 30's level 1 ends in a pair the keypad rejects: the level sends nothing.
+  std::string text = ReadWholeFile(std::string(TDXX_EXAMPLES_DIR) + "/td-b-letters.ckd");
+  const std::string codes = "Level_1_Codes=34";
+  text.insert(text.find(codes, text.find("[KEY30]")) + codes.size(), "e5");
+  gui.OpenFile(gui.temp.Write("problem.ckd", text));
+  gui.Find<QAction>("mnuKeyMap")->trigger();
+  const std::vector<KeyCapFace>& caps = gui.frmKeyMap.grid()->caps();
+  ASSERT_EQ(caps.size(), 48u);
+  for (const KeyCapFace& cap : caps) {
+    EXPECT_EQ(cap.problem, cap.number == 30) << cap.number;
+    EXPECT_EQ(cap.level1Dropped, cap.number == 30) << cap.number;
+    EXPECT_FALSE(cap.level2Dropped) << cap.number;
+  }
+  auto* problems = Child<QListWidget>(gui.frmKeyMap, "lstProblems");
+  ASSERT_EQ(problems->count(), 1);
+  EXPECT_TRUE(problems->item(0)->text().startsWith(QStringLiteral("Key 30, level 1: ")));
+  emit problems->itemActivated(problems->item(0));
+  EXPECT_EQ(gui.keyMap.selectedKey(), std::optional<int>(30));
+  EXPECT_EQ(gui.frmKeyMap.grid()->selectedIndex(), 30);
+  EXPECT_FALSE(Child<QLabel>(gui.frmKeyMap, "lblProblems1")->text().isEmpty());
 }
 
 TEST_F(KeyMapWindow, AnEditThatWouldOverflowALevelIsRefusedWithTheReason) {
