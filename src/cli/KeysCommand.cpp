@@ -149,8 +149,9 @@ CLI::App* AddKeysSubcommand(CLI::App& cli, KeysOptions& options) {
                    "NAME=VALUE: Character_Pacing, Key_Roll_Over, LED_Function, LED2_Function, "
                    "LED3_Function, USB_Device_Type, Number_Of_Keys, Model_Number");
   keys->footer(
-      "Exit status: without edits 0 no problems, 1 problems, 2 the file cannot be read; with "
-      "edits 0 saved and read back equal, 1 the save failed, 2 a bad SPEC, key or value.");
+      "Exit status without edits: 0 no problems, 1 problems, 2 the file cannot be read.\n"
+      "With edits: 0 saved and read back equal, 1 the save failed, 2 a bad SPEC, key or\n"
+      "value (the message names it).");
   return keys;
 }
 

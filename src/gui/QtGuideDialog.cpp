@@ -1,6 +1,7 @@
 #include "gui/QtGuideDialog.h"
 
 #include "gui/QtApplication.h"
+#include "gui/QtFocusFrame.h"
 #include "gui/QtGuideWindow.h"
 #include "gui/QtNarrowText.h"
 
@@ -27,6 +28,7 @@ void QtGuideDialog::EnsureContents() {
     return;
   contentsBuilt_ = true;
   BuildContents();
+  ShowFocusFrame(*this);
 }
 
 void QtGuideDialog::RunHandler(const std::function<void()>& handler,

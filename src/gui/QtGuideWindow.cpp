@@ -5,8 +5,6 @@
 #include <QPalette>
 #include <QPushButton>
 
-#include "gui/QtFocusFrame.h"
-
 namespace tdxx {
 
 void SetUpGuideWindow(QDialog& window, const QString& objectName, const QString& caption,
@@ -21,7 +19,6 @@ void SetUpGuideWindow(QDialog& window, const QString& objectName, const QString&
   QFont font(QStringLiteral("Tahoma"), 8);
   font.setStyleHint(QFont::SansSerif);
   window.setFont(font);
-  ShowFocusFrame(window);
 }
 
 QLabel* AddGuideLabel(QWidget& window, const char* name, const char* text, GuideText style,
