@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include "app/AppEnvironment.h"
 #include "app/MainWindowState.h"
 #include "files/FirmwareImage.h"
+#include "files/KeyDefinitionDiagnostics.h"
 #include "files/KeyTable.h"
 #include "hid/Clock.h"
 #include "hid/HidTransport.h"
@@ -28,6 +31,10 @@ class Application {
   MainWindowState state;
   KeyTable keyTable{};
   GlobalParameterBlock globalBlock{};
+  // What the reader found beside the images of the loaded CKD file (null when none was read):
+  // kept with the images so that each download judges what it sends, not the file as it may
+  // since have changed on disk.
+  std::unique_ptr<const KeyDefinitionDiagnostics> keyDiagnostics;
   FirmwareImage firmware{};
   HidTransport transport;
   DeviceInfo deviceInfo{};

@@ -5,6 +5,7 @@
 #include "app/CommandScope.h"
 #include "app/DeviceCommandOutcome.h"
 #include "app/FirmwareUpdateFlow.h"
+#include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowCommands.h"
 #include "app/StandardDownloadFlow.h"
 #include "app/TModeDownloadFlow.h"
@@ -38,8 +39,10 @@ void DownloadKeyDefinitions(Application& app, MainWindowPort& port) {
   } else if (state.downloadMode == kMethodTMode && device.group != DeviceGroup::PrgTMode) {
     port.ShowModalWindow(ModalWindow::TMode);
   } else if (device.keyDownload == KeyDownload::Standard) {
+    WarnOfLoadedKeyProblems(app, port);
     RunStandardDownload(app, port);
   } else if (device.keyDownload == KeyDownload::PrgTMode) {
+    WarnOfLoadedKeyProblems(app, port);
     RunTModeDownload(app, port);
   } else if (device.keyDownload == KeyDownload::Silent) {
     // The older 917 firmware gets no download and no message.

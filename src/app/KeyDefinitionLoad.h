@@ -11,10 +11,19 @@
 namespace tdxx {
 
 // Reads a CKD file into the application's key table and global block, as Open File and the
-// command-line file do (the reader logs its own lines), and gives the problems the reader found,
-// judged for the keypad last detected. Returns the key count, 0 for a failed read.
+// command-line file do (the reader logs its own lines), keeps the reader's diagnostics in the
+// application and gives the problems they show, judged for the keypad last detected. Returns the
+// key count, 0 for a failed read.
 int ReadKeyDefinitionsIntoApp(Application& app, ProgressLog& log, const std::string& path,
                               std::vector<KeyMapProblem>& problems);
+
+// The problems of the loaded CKD file's images, judged for the keypad detected now; none when no
+// CKD file with keys is loaded.
+std::vector<KeyMapProblem> LoadedKeyProblems(const Application& app);
+
+// Logs the warning line before a key download when the loaded file has problems for the keypad
+// detected now; the download goes on either way.
+void WarnOfLoadedKeyProblems(const Application& app, MainWindowPort& port);
 
 // The CKD part of Open File after the file panel is set: `keyCount` from the reader (0 without
 // reading when `readable` is false), then "File read SUCCESSFUL." and the warning line when the

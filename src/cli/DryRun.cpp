@@ -8,9 +8,11 @@
 #include <system_error>
 
 #include "app/CommandLineFile.h"
+#include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowCommands.h"
 #include "cli/CommandOutcome.h"
 #include "cli/InterfaceKindName.h"
+#include "cli/KeyMapReport.h"
 #include "files/NarrowText.h"
 #include "hid/DeviceKindTable.h"
 #include "protocol/DownloadTimeEstimate.h"
@@ -185,6 +187,8 @@ int RunDownloadDryRun(Application& app, ConsolePort& port, const DeviceCommandOp
                  ? "Several devices are connected (choose one with --device)."
                  : "The HID library cannot be loaded: " + app.transport.bindError())
           : plan.why;
+  // What the download would warn of: the loaded file's problems for the keypad found.
+  const std::vector<KeyMapProblem> problems = LoadedKeyProblems(app);
 
   if (options.json) {
     nlohmann::json result;
@@ -201,6 +205,7 @@ int RunDownloadDryRun(Application& app, ConsolePort& port, const DeviceCommandOp
     result["reportKind"] = plan.reportKind;
     result["estimateMs"] = plan.estimate.Total().count();
     result["note"] = why;
+    result["problems"] = ProblemsJson(problems);
     result["exitCode"] = exitCode;
     out << result.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     return exitCode;
@@ -226,6 +231,8 @@ int RunDownloadDryRun(Application& app, ConsolePort& port, const DeviceCommandOp
   }
   if (!why.empty())
     out << (plan.flow.empty() ? "Nothing would be sent: " : "Note: ") << why << "\n";
+  if (!problems.empty())
+    PrintProblems(out, problems);
   return exitCode;
 }
 

@@ -36,6 +36,13 @@ class CliRunRig : public ::testing::Test {
   nlohmann::json Run(HidLibraryBinder& binder, const std::string& file,
                      cli::DeviceCommandOptions options = {}, const std::string& devicePath = "") {
     options.json = true;
+    return nlohmann::json::parse(RunOutput(binder, file, options, devicePath));
+  }
+
+  // One command's standard output, as text unless `options` asks for JSON.
+  std::string RunOutput(HidLibraryBinder& binder, const std::string& file,
+                        const cli::DeviceCommandOptions& options,
+                        const std::string& devicePath = "") {
     environment.arguments = {file};
     Application app(environment, binder, clock, drive);
     app.transport.SetDeviceFilter(devicePath);
@@ -43,7 +50,7 @@ class CliRunRig : public ::testing::Test {
     std::istringstream in;
     std::ostringstream out;
     exitCode = cli::RunDeviceCommand(app, port, options, in, out, errors);
-    return nlohmann::json::parse(out.str());
+    return out.str();
   }
 
   TempFolder temp;

@@ -78,6 +78,32 @@ TEST_F(DeviceSelection, DryRunSendsNoReportAndTellsTheFlowAndItsTime) {
   EXPECT_GE((clock.Now() - start).count(), estimate);
 }
 
+// The dry run lists what the download would warn of: the keypad found takes fewer keys.
+TEST_F(DeviceSelection, DryRunListsTheProblemsOfTheFileForTheKeypadFound) {
+  Plug({"td-a"});
+  cli::DeviceCommandOptions options;
+  options.dryRun = true;
+  const nlohmann::json plan = Run(simulation->binder(), ExampleCkd("td-b-letters.ckd"), options);
+  ASSERT_EQ(plan["problems"].size(), 24u) << plan.dump();
+  EXPECT_EQ(plan["problems"][0]["key"], 24);
+  EXPECT_TRUE(plan["problems"][0]["level"].is_null());
+  EXPECT_EQ(plan["problems"][0]["text"], "holds codes but is not sent: the keypad takes 24 keys");
+
+  const std::string text = RunOutput(simulation->binder(), ExampleCkd("td-b-letters.ckd"), options);
+  const std::size_t list = text.find(
+      "Problems (24):\n  Key 24: holds codes but is not sent: the keypad takes 24 keys\n");
+  ASSERT_NE(list, std::string::npos) << text;
+  EXPECT_LT(text.find("Flow: standard\n"), list) << "the list comes after the report";
+  EXPECT_TRUE(simulation->device(0).featureReports().empty());
+
+  const nlohmann::json clean =
+      Run(simulation->binder(), ExampleCkd("td-a-function-keys.ckd"), options);
+  EXPECT_EQ(clean["problems"], nlohmann::json::array());
+  EXPECT_EQ(RunOutput(simulation->binder(), ExampleCkd("td-a-function-keys.ckd"), options)
+                .find("Problems"),
+            std::string::npos);
+}
+
 TEST_F(DeviceSelection, DryRunOverTheStreamCountsOutputReportsAndNamesTheGuide) {
   Plug({"td-a"});
   cli::DeviceCommandOptions options;
