@@ -138,12 +138,24 @@ TfrmKeyMap::TfrmKeyMap(QWidget* mainWindow)
   setWindowTitle(QStringLiteral("Key Map"));
   recorder_ = new QtKeyRecorder(this);
   connect(recorder_, &QtKeyRecorder::recorded, this, &TfrmKeyMap::ShowRecordingSoFar);
+}
+
+TfrmKeyMap::~TfrmKeyMap() = default;
+
+void TfrmKeyMap::setVisible(bool visible) {
+  if (visible)
+    EnsureContents();
+  QMainWindow::setVisible(visible);
+}
+
+void TfrmKeyMap::EnsureContents() {
+  if (contentsBuilt_)
+    return;
+  contentsBuilt_ = true;
   BuildMenus();
   BuildCentre();
   ShowControllerState();
 }
-
-TfrmKeyMap::~TfrmKeyMap() = default;
 
 void TfrmKeyMap::Attach(KeyMapController& controller, const MainWindowState& state) {
   controller_ = &controller;
@@ -328,6 +340,9 @@ void TfrmKeyMap::Tell(const EditResult& result) {
 }
 
 void TfrmKeyMap::ShowControllerState() {
+  // Before the first showing there is nothing to show it in; the showing shows it.
+  if (!contentsBuilt_)
+    return;
   const bool open = controller_ != nullptr && controller_->hasDocument();
   const bool recording = recorder_->recording();
   ShowCaps();
@@ -480,6 +495,7 @@ void TfrmKeyMap::ShowSelectedKey() {
 }
 
 void TfrmKeyMap::ShowWindow() {
+  EnsureContents();
   ShowControllerState();
   show();
   raise();

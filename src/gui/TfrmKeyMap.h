@@ -49,10 +49,20 @@ class TfrmKeyMap final : public QMainWindow {
   // the window (Cancel, or a save that failed).
   bool AgreeToClose();
 
-  // The controls, for tests.
-  QtKeyCapGrid* grid() const { return grid_; }
-  QtKeyLevelEditor* levelEditor(int level) const { return level == 1 ? level1_ : level2_; }
+  // The controls, for tests (made first when the window has not been shown yet).
+  QtKeyCapGrid* grid() {
+    EnsureContents();
+    return grid_;
+  }
+  QtKeyLevelEditor* levelEditor(int level) {
+    EnsureContents();
+    return level == 1 ? level1_ : level2_;
+  }
   QtKeyRecorder* recorder() const { return recorder_; }
+
+  // The menus and controls are made at the first showing, so that a run that never opens the
+  // Key Map pays nothing for them at start.
+  void setVisible(bool visible) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -60,6 +70,7 @@ class TfrmKeyMap final : public QMainWindow {
  private:
   QAction* AddAction(QMenu& menu, const char* name, const char* text, const QKeySequence& shortcut,
                      const std::function<void()>& handler);
+  void EnsureContents();
   void BuildMenus();
   void BuildCentre();
   void ConnectLevel(QtKeyLevelEditor& editor);
@@ -102,6 +113,7 @@ class TfrmKeyMap final : public QMainWindow {
   QtKeyLevelEditor* recordingLevel_ = nullptr;
   bool showingGlobals_ = false;
 
+  bool contentsBuilt_ = false;
   QtKeyCapGrid* grid_ = nullptr;
   QTableWidget* tblGlobals_ = nullptr;
   QLabel* lblKey_ = nullptr;

@@ -9,6 +9,8 @@
 
 #include "GuiHarness.h"
 #include "GuideWindowProbe.h"
+#include "gui/QtKeyCapGrid.h"
+#include "gui/TfrmKeyMap.h"
 
 namespace tdxx::test {
 namespace {
@@ -49,6 +51,18 @@ TEST(GuideWindowContents, MadeAtTheFirstShowingAndOnlyThen) {
     EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("btnDownload"))->isEnabled());
     window.close();
   });
+}
+
+// The Key Map window, too, is made empty at start and gets its controls when first shown.
+TEST(GuideWindowContents, KeyMapControlsAreMadeAtItsFirstShowing) {
+  GuiHarness gui;
+  gui.frmMain.show();
+  EXPECT_EQ(gui.frmKeyMap.findChild<QtKeyCapGrid*>(), nullptr);
+  EXPECT_EQ(gui.frmKeyMap.findChild<QPushButton*>(), nullptr);
+  gui.frmKeyMap.show();
+  EXPECT_NE(gui.frmKeyMap.findChild<QtKeyCapGrid*>(), nullptr);
+  EXPECT_NE(gui.frmKeyMap.findChild<QPushButton*>(QStringLiteral("btnRecord1")), nullptr);
+  gui.frmKeyMap.hide();
 }
 
 }  // namespace
