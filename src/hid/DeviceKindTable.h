@@ -229,9 +229,12 @@ inline constexpr std::array<DeviceKindFacts, 16> kDeviceKindTable{{
      .erase = EraseAction::PrgTModeStream,
      .reboot = RebootAction::PrgTModeStream,
      .launch = LaunchAction::PrgTModeStream},
-    NormalKeypad(10, 0x180D, "TD-A keypad (KBMouse)", "TD-A", "DEVICE found: Quorvane TD-A (KBMouse)", 24),
-    NormalKeypad(11, 0x180E, "TD-B keypad (KBMouse)", "TD-B", "DEVICE found: Quorvane TD-B (KBMouse)"),
-    NormalKeypad(12, 0x180F, "WK-C keyboard (KBMouse)", "WK-C", "DEVICE found: Quorvane WK-C (KBMouse)"),
+    NormalKeypad(10, 0x180D, "TD-A keypad (KBMouse)", "TD-A",
+                 "DEVICE found: Quorvane TD-A (KBMouse)", 24),
+    NormalKeypad(11, 0x180E, "TD-B keypad (KBMouse)", "TD-B",
+                 "DEVICE found: Quorvane TD-B (KBMouse)"),
+    NormalKeypad(12, 0x180F, "WK-C keyboard (KBMouse)", "WK-C",
+                 "DEVICE found: Quorvane WK-C (KBMouse)"),
     // A kind 4 or 7 bootloader whose identity report names the 947; the panel keeps the text
     // of the kind it was found as.
     {.kind = k947BootloaderKind,
