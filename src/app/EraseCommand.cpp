@@ -3,6 +3,7 @@
 #include "app/DeviceCommandOutcome.h"
 #include "app/DeviceCommandSend.h"
 #include "app/MainWindowCommands.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/DeviceKindGroups.h"
@@ -23,7 +24,7 @@ void MainWindowCommands::btnEraseClick() {
   const DeviceKind kind = state.deviceKind;
   const EraseAction action = FactsOf(kind).erase;
   ProtocolContext ctx = app_.Protocol(port_);
-  if (kind == -1) {
+  if (kind == kSeveralDevices) {
     ShowConflict(port_, app_.transport, "Erase aborted! Please connect only one device.",
                  "Erase Conflict");
   } else if (action == EraseAction::NotProgrammable) {
@@ -47,7 +48,7 @@ void MainWindowCommands::btnEraseClick() {
     const bool failed = SendUnderWaitCursor(ctx, EraseSettingsTMode);
     ShowOutcomeAndForgetDevice(port_, state, failed, kSent, "Failure! Erase command not sent.",
                                kTitle);
-  } else if (kind == 0) {
+  } else if (kind == kNoDevice) {
     ShowWarning(port_, kNoDeviceText, kTitle);
   }
 }

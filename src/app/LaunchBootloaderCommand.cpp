@@ -2,6 +2,7 @@
 #include "app/CommandScope.h"
 #include "app/DeviceCommandOutcome.h"
 #include "app/MainWindowCommands.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/BootloaderLaunch.h"
 #include "protocol/DeviceKindGroups.h"
 
@@ -12,12 +13,12 @@ void MainWindowCommands::mnuLaunchBootloaderClick() {
   const DeviceKind kind = app_.state.deviceKind;
   const LaunchAction action = FactsOf(kind).launch;
   ProtocolContext ctx = app_.Protocol(port_);
-  if (kind == -1) {
+  if (kind == kSeveralDevices) {
     ShowConflict(port_, app_.transport, "Action aborted! Please connect only one device.",
                  "Action Conflict");
   } else if (action == LaunchAction::ManualOnly) {
     ShowWarning(port_, "Slimkey 947 bootloader must be activated manually.", "Action Unavailable");
-  } else if (kind == 0) {
+  } else if (kind == kNoDevice) {
     ShowWarning(port_, kNoDeviceText, "Launch Bootloader Note");
   } else if (action == LaunchAction::AlreadyActive) {
     ShowWarning(port_, "Bootloader already active!", "Note");

@@ -6,6 +6,7 @@
 #include "app/CommandScope.h"
 #include "app/SettingsFolders.h"
 #include "files/PrivateProfile.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 
 namespace tdxx {
@@ -80,7 +81,7 @@ void MainWindowCommands::tmrStartupTimer() {
   CommandScope scope(port_, commandDepth_);
   ProtocolContext ctx = app_.Protocol(port_);
   DetectKeypad(ctx, false);
-  if (app_.environment.arguments.size() != 1 || app_.state.deviceKind == -1)
+  if (app_.environment.arguments.size() != 1 || app_.state.deviceKind == kSeveralDevices)
     return;
   if (!StartupDownloadWanted(app_.state))
     return;

@@ -3,6 +3,7 @@
 #include "app/DeviceCommandOutcome.h"
 #include "app/DeviceCommandSend.h"
 #include "app/MainWindowCommands.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/DeviceKindGroups.h"
@@ -20,7 +21,7 @@ void MainWindowCommands::btnRebootClick() {
   const DeviceKind kind = state.deviceKind;
   const RebootAction action = FactsOf(kind).reboot;
   ProtocolContext ctx = app_.Protocol(port_);
-  if (kind == -1) {
+  if (kind == kSeveralDevices) {
     ShowConflict(port_, app_.transport, "Reboot aborted! Please connect only one device.",
                  "Reboot Conflict");
   } else if (action == RebootAction::NotProgrammable) {
@@ -58,7 +59,7 @@ void MainWindowCommands::btnRebootClick() {
         "Success! Reboot command sent to bootloader.\r\nYour keypad should reboot "
         "momentarily.\r\nClick \"Connect\" to find it.",
         "Failure! Reboot command not sent to bootloader. Replug the keypad.", kTitle);
-  } else if (kind == 0) {
+  } else if (kind == kNoDevice) {
     ShowWarning(port_, kNoDeviceText, kTitle);
   }
 }

@@ -21,7 +21,7 @@ int RunStandardDownload(Application& app, MainWindowPort& port) {
   DetectKeypad(ctx, true);
   port.RepaintNow();
 
-  if (state.deviceKind == 0) {
+  if (state.deviceKind == kNoDevice) {
     app.transport.CloseKeypad();
     port.LogProgress("\r\nDownload FAILED! Keypad not detected. Wrong mode or not attached.");
     port.ShowMessage("Download failed! Keypad not attached or not in normal operating mode.",

@@ -6,6 +6,7 @@
 
 #include "cli/InterfaceKindName.h"
 #include "files/NarrowText.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 
 namespace tdxx::cli {
@@ -34,8 +35,8 @@ int RunDetect(Application& app, ConsolePort& port, bool json, std::ostream& out)
   const DeviceKind kind = app.state.deviceKind;
   const std::string panel = port.KeypadText();
   // Kind 0 with the keypad's drive present still counts as found (flash-drive mode).
-  const int exitCode = kind == -1                               ? kDetectConflict
-                       : kind != 0                              ? kDetectFound
+  const int exitCode = kind == kSeveralDevices                  ? kDetectConflict
+                       : kind != kNoDevice                      ? kDetectFound
                        : app.driveLocator.driveLetter().empty() ? kDetectNothing
                                                                 : kDetectFound;
 

@@ -12,6 +12,7 @@
 #include "cli/DryRun.h"
 #include "cli/InterfaceKindName.h"
 #include "files/NarrowText.h"
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 #include "protocol/DeviceKindGroups.h"
 
@@ -125,7 +126,7 @@ void NoteFoundDevice(ConsolePort& port, const Application& app) {
   if (panel.empty())
     return;
   port.Note(app.state.deviceKind > 0 ? "Found: " + panel : panel);
-  if (app.state.deviceKind == -1 && !app.transport.bindError().empty())
+  if (app.state.deviceKind == kSeveralDevices && !app.transport.bindError().empty())
     port.Note("Run \"tdxxload-cli doctor\" to see what is missing.");
 }
 
@@ -156,13 +157,14 @@ int DownloadExit(const Application& app, ConsolePort& port, const ConsoleWindows
   if (outcome == Outcome::Failure)
     return kExitFailed;
   // The two cases where Download shows nothing and sends nothing.
-  if (state.loadedFileType == kFileCkd && state.deviceKind == 1) {
+  if (state.loadedFileType == kFileCkd &&
+      FactsOf(state.deviceKind).keyDownload == KeyDownload::Silent) {
     port.Note(
         "The 917 keypad with firmware 4.1 to 5.0 takes no key definitions: nothing was "
         "sent.");
     return kExitRefused;
   }
-  if (state.deviceKind == 0) {
+  if (state.deviceKind == kNoDevice) {
     port.Note("No keypad or bootloader found: nothing was sent.");
     return kExitRefused;
   }
@@ -190,7 +192,7 @@ int RunSteps(Application& app, ConsolePort& port, MainWindowCommands& commands,
   if (!options.json)
     NoteFoundDevice(port, app);
   // With several devices or no HID library each command shows its own Conflict box.
-  const bool conflict = state.deviceKind == -1;
+  const bool conflict = state.deviceKind == kSeveralDevices;
 
   switch (options.action) {
     case DeviceAction::Download: {

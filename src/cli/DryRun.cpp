@@ -177,12 +177,12 @@ int RunDownloadDryRun(Application& app, ConsolePort& port, const DeviceCommandOp
   // Discovery alone: it opens and closes the interfaces, but sends nothing.
   state.deviceKind = app.transport.FindKeypad(false);
   const std::string path = app.transport.devicePath();
-  const Plan plan = state.deviceKind == -1 ? Plan{} : MakePlan(app);
-  const int exitCode = state.deviceKind == -1 ? kExitConflict
-                       : plan.flow.empty()    ? kExitFailed
-                                              : kExitDone;
+  const Plan plan = state.deviceKind == kSeveralDevices ? Plan{} : MakePlan(app);
+  const int exitCode = state.deviceKind == kSeveralDevices ? kExitConflict
+                       : plan.flow.empty()                 ? kExitFailed
+                                                           : kExitDone;
   const std::string why =
-      state.deviceKind == -1
+      state.deviceKind == kSeveralDevices
           ? (app.transport.hidBound() || app.transport.bindError().empty()
                  ? "Several devices are connected (choose one with --device)."
                  : "The HID library cannot be loaded: " + app.transport.bindError())

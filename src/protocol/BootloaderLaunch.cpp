@@ -1,5 +1,6 @@
 #include "protocol/BootloaderLaunch.h"
 
+#include "hid/DeviceKindTable.h"
 #include "protocol/Detection.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/DeviceKindGroups.h"
@@ -74,7 +75,7 @@ int LaunchBootloaderFeature(ProtocolContext& ctx) {
   ctx.port.LogProgress(kRequesting);
   DetectKeypad(ctx, true);
   ctx.port.RepaintNow();
-  if (ctx.deviceKind == 0) {
+  if (ctx.deviceKind == kNoDevice) {
     // Nothing is held; this unbinds the library the detection bound.
     ctx.transport.CloseKeypad();
     Refuse(ctx, "Connection failed! Keypad not attached or not in normal operating mode.");
