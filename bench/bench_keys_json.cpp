@@ -10,7 +10,7 @@
 
 #include "BenchFile.h"
 #include "cli/KeysCommand.h"
-#include "keymap/KeySpec.h"
+#include "keymap/KeyCodeTextInput.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/KeyDefinitionLoad.h"
 #include "app/MainWindowState.h"
-#include "keymap/KeySpec.h"
+#include "keymap/KeyCodeTextInput.h"
 
 namespace tdxx {
 namespace {
@@ -122,7 +122,7 @@ EditResult KeyMapController::SetKeyType(int key, int keyType) {
 }
 
 EditResult KeyMapController::SetCodeText(int key, int level, const std::string& codeText) {
-  const SpecResult codes = CodeTextForRawCodes(codeText);
+  const CodeTextResult codes = CodeTextForRawCodes(codeText);
   if (!codes.ok)
     return EditResult::Refused(codes.error);
   return Edit(
@@ -134,14 +134,14 @@ EditResult KeyMapController::SetEvents(int key, int level, const std::vector<Key
 }
 
 EditResult KeyMapController::SetChord(int key, int level, const std::string& chord) {
-  const SpecResult codes = CodeTextForChord(chord);
+  const CodeTextResult codes = CodeTextForChord(chord);
   if (!codes.ok)
     return EditResult::Refused(codes.error);
   return SetCodeText(key, level, codes.codeText);
 }
 
 EditResult KeyMapController::SetTypedText(int key, int level, const std::string& text) {
-  const SpecResult codes = CodeTextForTypedText(text);
+  const CodeTextResult codes = CodeTextForTypedText(text);
   if (!codes.ok)
     return EditResult::Refused(codes.error);
   return SetCodeText(key, level, codes.codeText);

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "keymap/KeySpec.h"
+#include "keymap/KeyCodeTextInput.h"
 #include "keymap/NewKeyMapFile.h"
 
 namespace tdxx {
@@ -47,7 +47,7 @@ bool DiscardKeyMapChanges(KeyMapController& controller, std::string& error) {
 }
 
 EditResult AppendChord(KeyMapController& controller, int key, int level, const std::string& chord) {
-  const SpecResult codes = CodeTextForChord(chord);
+  const CodeTextResult codes = CodeTextForChord(chord);
   if (!codes.ok)
     return EditResult::Refused(codes.error);
   const LevelView current = controller.Key(key).levels[level == 1 ? 0 : 1];

@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "cli/KeyMapReport.h"
+#include "keymap/KeyCodeTextInput.h"
 #include "keymap/KeyMapDocument.h"
-#include "keymap/KeySpec.h"
 
 namespace tdxx::cli {
 namespace {
@@ -73,10 +73,10 @@ bool ApplyEdits(KeyMapDocument& document, const KeysOptions& options, std::ostre
     Target target;
     if (!ParseTarget("--set", set, true, target, error))
       return fail(error);
-    const SpecResult spec = CodeTextForSpec(target.value);
-    if (!spec.ok)
-      return refuse("--set", set, spec.error);
-    const EditResult result = document.SetCodeText(target.key, target.level, spec.codeText);
+    const CodeTextResult argument = CodeTextForArgument(target.value);
+    if (!argument.ok)
+      return refuse("--set", set, argument.error);
+    const EditResult result = document.SetCodeText(target.key, target.level, argument.codeText);
     if (!result.ok)
       return refuse("--set", set, result.reason);
   }

@@ -1,4 +1,4 @@
-#include "keymap/KeySpec.h"
+#include "keymap/KeyCodeTextInput.h"
 
 #include "files/HexDigit.h"
 #include "files/KeyDefinitionReader.h"
@@ -25,11 +25,11 @@ std::string Hex(std::uint8_t code) {
   return {kDigits[code >> 4], kDigits[code & 0x0F]};
 }
 
-SpecResult Ok(std::string codeText) {
+CodeTextResult Ok(std::string codeText) {
   return {true, std::move(codeText), {}};
 }
 
-SpecResult Error(std::string error) {
+CodeTextResult Error(std::string error) {
   return {false, {}, std::move(error)};
 }
 
@@ -84,7 +84,7 @@ char TypedCharacter(const ScanCodeKey& key, bool shift) {
   return 0;
 }
 
-SpecResult CodeTextForTypedText(std::string_view text) {
+CodeTextResult CodeTextForTypedText(std::string_view text) {
   if (text.empty()) {
     return Error("no text to type");
   }
@@ -111,7 +111,7 @@ SpecResult CodeTextForTypedText(std::string_view text) {
   return Ok(codes);
 }
 
-SpecResult CodeTextForChord(std::string_view chord) {
+CodeTextResult CodeTextForChord(std::string_view chord) {
   std::string codes;
   chord = Trim(chord);
   if (chord.empty()) {
@@ -156,7 +156,7 @@ SpecResult CodeTextForChord(std::string_view chord) {
   return Ok(codes);
 }
 
-SpecResult CodeTextForRawCodes(std::string_view codes) {
+CodeTextResult CodeTextForRawCodes(std::string_view codes) {
   codes = Trim(codes);
   std::string text;
   if (codes.size() % 2 != 0) {
@@ -180,16 +180,17 @@ SpecResult CodeTextForRawCodes(std::string_view codes) {
   return Ok(text);
 }
 
-SpecResult CodeTextForSpec(std::string_view spec) {
-  if (spec == "none") {
+CodeTextResult CodeTextForArgument(std::string_view argument) {
+  if (argument == "none") {
     return Ok("");
   }
-  const std::size_t colon = spec.find(':');
+  const std::size_t colon = argument.find(':');
   if (colon == std::string_view::npos) {
-    return Error("\"" + std::string(spec) + "\" is not codes:HEX, keys:CHORD, text:STRING or none");
+    return Error("\"" + std::string(argument) +
+                 "\" is not codes:HEX, keys:CHORD, text:STRING or none");
   }
-  const std::string_view kind = spec.substr(0, colon);
-  const std::string_view rest = spec.substr(colon + 1);
+  const std::string_view kind = argument.substr(0, colon);
+  const std::string_view rest = argument.substr(colon + 1);
   if (kind == "codes")
     return CodeTextForRawCodes(rest);
   if (kind == "keys")

@@ -1,7 +1,7 @@
 #include "keymap/KeyEvents.h"
 
 #include "files/KeyDefinitionReader.h"
-#include "keymap/KeySpec.h"
+#include "keymap/KeyCodeTextInput.h"
 
 namespace tdxx {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <set>
 
+#include "keymap/KeyCodeTextInput.h"
 #include "keymap/KeyEvents.h"
-#include "keymap/KeySpec.h"
 #include "keymap/ScanCodeTable.h"
 
 namespace tdxx {
@@ -82,14 +82,14 @@ TEST(KeyEvents, EventsRoundTripToLowercaseCodeText) {
   }
 }
 
-TEST(KeySpec, TypedTextOnAUsLayout) {
+TEST(KeyCodeTextInput, TypedTextOnAUsLayout) {
   EXPECT_EQ(CodeTextForTypedText("Hi").codeText, "1233f033f01243f043");
   EXPECT_EQ(CodeTextForTypedText("a\n").codeText, "1cf01c5af05a");
   // Every printable ASCII character types and reads back as the same text.
   std::string all;
   for (char c = ' '; c <= '~'; ++c)
     all += c;
-  const SpecResult typed = CodeTextForTypedText(all);
+  const CodeTextResult typed = CodeTextForTypedText(all);
   ASSERT_TRUE(typed.ok) << typed.error;
   std::string shown;
   for (const char c : all)
@@ -97,12 +97,12 @@ TEST(KeySpec, TypedTextOnAUsLayout) {
   EXPECT_EQ(Summary(typed.codeText), "types \"" + shown + "\"");
 
   EXPECT_FALSE(CodeTextForTypedText("").ok);
-  const SpecResult umlaut = CodeTextForTypedText("gr\xC3\xBC");
+  const CodeTextResult umlaut = CodeTextForTypedText("gr\xC3\xBC");
   EXPECT_FALSE(umlaut.ok);
   EXPECT_NE(umlaut.error.find("0xc3"), std::string::npos) << umlaut.error;
 }
 
-TEST(KeySpec, ChordsByTheTableNames) {
+TEST(KeyCodeTextInput, ChordsByTheTableNames) {
   EXPECT_EQ(CodeTextForChord("Ctrl+C").codeText, "1421f021f014");
   EXPECT_EQ(CodeTextForChord("Enter").codeText, "5af05a");
   EXPECT_EQ(CodeTextForChord("ctrl+shift+f5").codeText, "141203f003f012f014");
@@ -111,7 +111,7 @@ TEST(KeySpec, ChordsByTheTableNames) {
   EXPECT_EQ(CodeTextForChord("Shift+KP+").codeText, "1279f079f012");
   EXPECT_EQ(CodeTextForChord("kp+").codeText, "79f079");
 
-  const SpecResult unknown = CodeTextForChord("Ctrl+Hyper");
+  const CodeTextResult unknown = CodeTextForChord("Ctrl+Hyper");
   EXPECT_FALSE(unknown.ok);
   EXPECT_NE(unknown.error.find("Hyper"), std::string::npos);
   EXPECT_FALSE(CodeTextForChord("A+B").ok);  // only modifiers come before the key
@@ -119,21 +119,21 @@ TEST(KeySpec, ChordsByTheTableNames) {
   EXPECT_FALSE(CodeTextForChord(" ").ok);
 }
 
-TEST(KeySpec, RawCodesAndSpecs) {
+TEST(KeyCodeTextInput, RawCodesAndSetArguments) {
   EXPECT_EQ(CodeTextForRawCodes("1C F0 1c").ok, false);  // blanks inside are not codes
   EXPECT_EQ(CodeTextForRawCodes("1CF01C").codeText, "1cf01c");
   EXPECT_EQ(CodeTextForRawCodes("").codeText, "");
   for (std::string_view bad : {"e5", "00", "1", "zz", "1cff"}) {
     EXPECT_FALSE(CodeTextForRawCodes(bad).ok) << bad;
   }
-  EXPECT_EQ(CodeTextForSpec("codes:1cf01c").codeText, "1cf01c");
-  EXPECT_EQ(CodeTextForSpec("keys:Ctrl+C").codeText, "1421f021f014");
-  EXPECT_EQ(CodeTextForSpec("text:Hi").codeText, "1233f033f01243f043");
-  const SpecResult none = CodeTextForSpec("none");
+  EXPECT_EQ(CodeTextForArgument("codes:1cf01c").codeText, "1cf01c");
+  EXPECT_EQ(CodeTextForArgument("keys:Ctrl+C").codeText, "1421f021f014");
+  EXPECT_EQ(CodeTextForArgument("text:Hi").codeText, "1233f033f01243f043");
+  const CodeTextResult none = CodeTextForArgument("none");
   EXPECT_TRUE(none.ok);
   EXPECT_EQ(none.codeText, "");
-  EXPECT_FALSE(CodeTextForSpec("chord:Ctrl+C").ok);
-  EXPECT_FALSE(CodeTextForSpec("1cf01c").ok);
+  EXPECT_FALSE(CodeTextForArgument("chord:Ctrl+C").ok);
+  EXPECT_FALSE(CodeTextForArgument("1cf01c").ok);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include "RecordingLog.h"
 #include "TempFolder.h"
 #include "files/KeyDefinitionReader.h"
+#include "keymap/KeyCodeTextInput.h"
 #include "keymap/KeyMapDocument.h"
-#include "keymap/KeySpec.h"
 
 namespace tdxx {
 namespace {
